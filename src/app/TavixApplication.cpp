@@ -1,0 +1,27 @@
+#include "app/TavixApplication.h"
+
+#include "service/Error.h"
+
+#include <QMessageBox>
+#include <exception>
+
+TavixApplication::TavixApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool TavixApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const tavix::Error &e) {
+        reportError(e.text());
+    } catch (const std::exception &e) {
+        reportError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        reportError(tr("Errore sconosciuto"));
+    }
+    return false;
+}
+
+void TavixApplication::reportError(const QString &text)
+{
+    QMessageBox::critical(activeWindow(), applicationDisplayName(), text);
+}
