@@ -1,4 +1,4 @@
-#include "app/TavixApplication.h"
+#include "account/TavixApplication.h"
 
 #include <QMainWindow>
 
