@@ -1,6 +1,9 @@
 #include "account/TavixApplication.h"
+#include "service/Error.h"
+#include "service/ServiceConstants.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 int main(int argc, char **argv)
 {
@@ -8,6 +11,14 @@ int main(int argc, char **argv)
     TavixApplication::setOrganizationName(QStringLiteral("CALDERIX"));
     TavixApplication::setApplicationName(QStringLiteral("Tavix"));
     TavixApplication::setApplicationDisplayName(QStringLiteral("Tavix"));
+
+    QStringList args = TavixApplication::arguments();
+    try {
+        tavix::applyServiceOverrides(args);
+    } catch (const tavix::Error &e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tavix"), e.text());
+        return 2;
+    }
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Tavix"));
