@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
-#include <QWindow>
 
 namespace {
 
@@ -25,19 +24,6 @@ QPointer<HelpWindow> &sharedHelpWindow()
 QString topicFileName(int topic)
 {
     return QStringLiteral("topic-%1.html").arg(topic, 2, 10, QLatin1Char('0'));
-}
-
-// A modal dialog blocks every window that is not its own. The help window is made a transient
-// of the dialog that is up, so that the user can read and scroll it while the dialog waits.
-void keepUsableOverModalDialog(HelpWindow *window)
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    QWindow *handle = window->windowHandle();
-    if (!handle)
-        return;
-    QWindow *host = modal && modal != window ? modal->window()->windowHandle() : nullptr;
-    if (handle->transientParent() != host)
-        handle->setTransientParent(host);
 }
 
 } // namespace
@@ -76,10 +62,8 @@ void ShowHelp(QWidget *parent, int topic)
     window->showPage(HelpTopicUrl(topic));
     if (created)
         window->placeOver(parent);
-    window->winId(); // the native window must exist before it can be made a transient
-    keepUsableOverModalDialog(window);
     window->show();
-    keepUsableOverModalDialog(window);
+    window->joinActiveModalDialog();
     window->raise();
     window->activateWindow();
 }

@@ -15,7 +15,8 @@ void ShowHelp(QWidget *parent, int topic);
 
 // The folder of the pages: "help" beside the program unless set with setHelpFolder.
 QString HelpFolder();
-// Points the help at another folder (tests, a development tree); an empty text restores the default.
+// Points the help at another folder (tests, a development tree); an empty text restores the
+// default.
 void setHelpFolder(const QString &folder);
 
 // The address of the topic's page, or of the contents page when the topic has no page.

@@ -5,10 +5,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QTextCursor>
+#include <QWindow>
 
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window), m_ui(new Ui::HelpWindow)
 {
@@ -21,6 +24,8 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window), m_ui(new 
     m_ui->Indice_SB->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
     m_ui->Indietro_SB->setIcon(st->standardIcon(QStyle::SP_ArrowBack));
     m_ui->Avanti_SB->setIcon(st->standardIcon(QStyle::SP_ArrowForward));
+    m_ui->CercaPrec_SB->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
+    m_ui->CercaSucc_SB->setIcon(st->standardIcon(QStyle::SP_ArrowDown));
     m_ui->Indietro_SB->setEnabled(false);
     m_ui->Avanti_SB->setEnabled(false);
 
@@ -48,18 +53,48 @@ QTextBrowser *HelpWindow::browser() const
 
 void HelpWindow::showPage(const QUrl &url)
 {
-    if (m_ui->Pagina_Browser->source() == url)
+    QTextBrowser *page = m_ui->Pagina_Browser;
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        page->setHtml(tr("<h2>Guida non disponibile</h2><p>Le pagine della guida non si trovano "
+                         "nella cartella %1. Reinstallare il programma.</p>")
+                          .arg(QDir::toNativeSeparators(HelpFolder()).toHtmlEscaped()));
+        updateTitle();
+        m_noticeShown = true;
         return;
-    m_ui->Pagina_Browser->setSource(url);
+    }
+    if (page->source() != url)
+        page->setSource(url);
+    else if (m_noticeShown)
+        page->reload(); // the notice replaced the page without changing its address
+    m_noticeShown = false;
 }
 
 void HelpWindow::placeOver(QWidget *caller)
 {
     QWidget *owner = caller ? caller->window() : nullptr;
-    const QRect area = owner ? owner->frameGeometry()
-                             : (screen() ? screen()->availableGeometry() : QRect());
+    const QRect area =
+        owner ? owner->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
     if (area.isValid())
         move(area.center() - rect().center());
+}
+
+void HelpWindow::joinActiveModalDialog()
+{
+    QWindow *handle = windowHandle();
+    if (!handle)
+        return;
+    QWidget *modal = QApplication::activeModalWidget();
+    QWindow *host = modal && modal != this ? modal->window()->windowHandle() : nullptr;
+    if (handle->transientParent() != host)
+        handle->setTransientParent(host);
+}
+
+bool HelpWindow::event(QEvent *event)
+{
+    // A dialog opened while the help is up (the settings at the first start) would block it.
+    if (event->type() == QEvent::WindowBlocked)
+        QMetaObject::invokeMethod(this, &HelpWindow::joinActiveModalDialog, Qt::QueuedConnection);
+    return QWidget::event(event);
 }
 
 void HelpWindow::setupActions()
@@ -97,9 +132,7 @@ void HelpWindow::setupSearch()
 {
     QLineEdit *edit = m_ui->Cerca_Edit;
     // Typing searches as the text grows, from where the last match began.
-    connect(edit, &QLineEdit::textEdited, this, [this] {
-        showSearchOutcome(find({}, true));
-    });
+    connect(edit, &QLineEdit::textEdited, this, [this] { showSearchOutcome(find({}, true)); });
     connect(edit, &QLineEdit::returnPressed, this, &HelpWindow::findNext);
     connect(m_ui->CercaSucc_SB, &QToolButton::clicked, this, &HelpWindow::findNext);
     connect(m_ui->CercaPrec_SB, &QToolButton::clicked, this, &HelpWindow::findPrevious);

@@ -26,12 +26,17 @@ public:
     void placeOver(QWidget *caller);
     QTextBrowser *browser() const;
 
+    // A modal dialog blocks every window that is not its own. The help window joins the dialog
+    // that is up (as its transient), so that the user can read it while the dialog waits.
+    void joinActiveModalDialog();
+
     // Selects the next (or previous) occurrence of the search text, going round the page once;
     // false when the page does not hold it.
     bool findNext();
     bool findPrevious();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -43,4 +48,5 @@ private:
     void showSearchOutcome(bool found);
 
     std::unique_ptr<Ui::HelpWindow> m_ui;
+    bool m_noticeShown = false; // the page says that the help is missing
 };

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -17,8 +18,8 @@ namespace {
 
 const QList<int> &windowTopics()
 {
-    static const QList<int> topics{1,  2,  3,  5,  6,  7,  8,  9,  10, 11, 12, 14, 15, 17,
-                                   18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 34};
+    static const QList<int> topics{1,  2,  3,  5,  6,  7,  8,  9,  10, 11, 12, 14, 15,
+                                   17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 34};
     return topics;
 }
 
@@ -60,10 +61,11 @@ class BlockWatcher : public QObject
 {
 public:
     bool blocked = false;
+    bool everBlocked = false;
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::WindowBlocked)
-            blocked = true;
+            blocked = everBlocked = true;
         else if (event->type() == QEvent::WindowUnblocked)
             blocked = false;
         return false;
@@ -91,20 +93,24 @@ private slots:
         HelpWindow *window = helpWindow();
         QVERIFY(window);
         QVERIFY(window->isVisible());
-        QCOMPARE(shownPage(window), QStringLiteral("topic-%1.html").arg(topic, 2, 10, QLatin1Char('0')));
+        QCOMPARE(shownPage(window),
+                 QStringLiteral("topic-%1.html").arg(topic, 2, 10, QLatin1Char('0')));
         const QString title = window->browser()->documentTitle();
         QVERIFY2(!title.isEmpty(), "the page has no title");
         QVERIFY(window->windowTitle().contains(title));
         // Real content, not a placeholder: several paragraphs of text.
         const QString text = window->browser()->toPlainText().simplified();
-        QVERIFY2(text.size() > 600, qPrintable(QStringLiteral("only %1 characters").arg(text.size())));
+        QVERIFY2(text.size() > 600,
+                 qPrintable(QStringLiteral("only %1 characters").arg(text.size())));
     }
 
     void theIndexLinksEveryTopic()
     {
-        const QString index = readAll(QDir(helpSourceFolder()).filePath(QStringLiteral("index.html")));
+        const QString index =
+            readAll(QDir(helpSourceFolder()).filePath(QStringLiteral("index.html")));
         for (int topic : windowTopics()) {
-            const QString href = QStringLiteral("href=\"topic-%1.html\"").arg(topic, 2, 10, QLatin1Char('0'));
+            const QString href =
+                QStringLiteral("href=\"topic-%1.html\"").arg(topic, 2, 10, QLatin1Char('0'));
             QVERIFY2(index.contains(href), qPrintable(href));
         }
     }
@@ -128,8 +134,8 @@ private slots:
                 QVERIFY2(folder.exists(target), qPrintable(where));
                 if (!anchor.isEmpty()) {
                     const QString targetHtml = readAll(folder.filePath(target));
-                    QVERIFY2(targetHtml.contains(QStringLiteral("id=\"%1\"").arg(anchor))
-                                 || targetHtml.contains(QStringLiteral("name=\"%1\"").arg(anchor)),
+                    QVERIFY2(targetHtml.contains(QStringLiteral("id=\"%1\"").arg(anchor)) ||
+                                 targetHtml.contains(QStringLiteral("name=\"%1\"").arg(anchor)),
                              qPrintable(where));
                 }
             }
@@ -231,7 +237,7 @@ private slots:
         QCOMPARE(helpWindow(), window);
     }
 
-    void theWindowStaysUsableOverAModalDialog()
+    void aiutoInAModalDialogShowsAUsableWindow()
     {
         ShowHelp(nullptr, 2);
         HelpWindow *window = helpWindow();
@@ -257,12 +263,50 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
+    void anOpenHelpWindowStaysUsableWhenADialogOpens()
+    {
+        // As at the first start: the help is up, then the settings dialog comes.
+        ShowHelp(nullptr, 1);
+        HelpWindow *window = helpWindow();
+        BlockWatcher watcher;
+        window->installEventFilter(&watcher);
+
+        QDialog dialog;
+        bool usable = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            usable = QTest::qWaitFor([&] { return !watcher.blocked; }, 1000);
+            dialog.accept();
+        });
+        dialog.exec();
+        QVERIFY(watcher.everBlocked);
+        QVERIFY(usable);
+        window->removeEventFilter(&watcher);
+    }
+
+    void aMissingHelpFolderIsSaidPlainly()
+    {
+        ShowHelp(nullptr, 2);
+        QTemporaryDir empty;
+        setHelpFolder(empty.path());
+        ShowHelp(nullptr, 2);
+        setHelpFolder(helpSourceFolder());
+        QTextBrowser *page = helpWindow()->browser();
+        QVERIFY(page->toPlainText().contains(QLatin1String("Guida non disponibile")));
+        QVERIFY(page->toPlainText().contains(QDir::toNativeSeparators(empty.path())));
+
+        // Once the pages are there again, the same topic shows its page.
+        ShowHelp(nullptr, 2);
+        QCOMPARE(page->documentTitle(), QStringLiteral("La finestra principale"));
+    }
+
     void helpFolderIsBesideTheProgramByDefault()
     {
         setHelpFolder(QString());
-        QCOMPARE(HelpFolder(), QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help")));
+        QCOMPARE(HelpFolder(),
+                 QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help")));
         setHelpFolder(helpSourceFolder());
-        QCOMPARE(HelpTopicUrl(2), QUrl::fromLocalFile(helpSourceFolder() + QStringLiteral("/topic-02.html")));
+        QCOMPARE(HelpTopicUrl(2),
+                 QUrl::fromLocalFile(helpSourceFolder() + QStringLiteral("/topic-02.html")));
     }
 };
 
