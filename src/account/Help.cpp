@@ -2,6 +2,7 @@
 
 #include "account/HelpWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,8 @@ QPointer<HelpWindow> &sharedHelpWindow()
     static QPointer<HelpWindow> window;
     return window;
 }
+
+const char helpTopicProperty[] = "tavixHelpTopic";
 
 QString topicFileName(int topic)
 {
@@ -66,4 +69,25 @@ void ShowHelp(QWidget *parent, int topic)
     window->joinActiveModalDialog();
     window->raise();
     window->activateWindow();
+}
+
+void SetHelpTopic(QWidget *window, int topic)
+{
+    const bool keyInstalled = window->property(helpTopicProperty).isValid();
+    window->setProperty(helpTopicProperty, topic);
+    if (keyInstalled)
+        return;
+    auto *helpKey = new QAction(window);
+    helpKey->setShortcut(QKeySequence::HelpContents);
+    helpKey->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(helpKey, &QAction::triggered, window,
+                     [window] { ShowHelp(window, HelpTopicOf(window)); });
+    window->addAction(helpKey);
+}
+
+int HelpTopicOf(const QWidget *window)
+{
+    bool ok = false;
+    const int topic = window->property(helpTopicProperty).toInt(&ok);
+    return ok ? topic : -1;
 }

@@ -13,6 +13,11 @@ class QWidget;
 // in the caller's window, also when that is a modal dialog.
 void ShowHelp(QWidget *parent, int topic);
 
+// Gives a window its help topic: F1 pressed in it opens the help there. Calling it again changes
+// the topic (a dialog that serves two topics sets it when shown); -1 when the window has none.
+void SetHelpTopic(QWidget *window, int topic);
+int HelpTopicOf(const QWidget *window);
+
 // The folder of the pages: "help" beside the program unless set with setHelpFolder.
 QString HelpFolder();
 // Points the help at another folder (tests, a development tree); an empty text restores the

@@ -283,6 +283,24 @@ private slots:
         window->removeEventFilter(&watcher);
     }
 
+    void f1InAWindowOpensItsTopic()
+    {
+        QDialog dialog;
+        auto *field = new QLineEdit(&dialog);
+        QCOMPARE(HelpTopicOf(&dialog), -1);
+        SetHelpTopic(&dialog, 5);
+        SetHelpTopic(&dialog, 6); // the list dialog in PF mode
+        QCOMPARE(HelpTopicOf(&dialog), 6);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        field->setFocus();
+
+        QTest::keyClick(field, Qt::Key_F1);
+        QCOMPARE(shownPage(helpWindow()), QStringLiteral("topic-06.html"));
+        QCOMPARE(dialog.findChildren<QAction *>(Qt::FindDirectChildrenOnly).size(), 1);
+    }
+
     void aMissingHelpFolderIsSaidPlainly()
     {
         ShowHelp(nullptr, 2);
