@@ -3,12 +3,27 @@
 #include "service/TableField.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace tavix {
+
+// UTF-8 to QString keeping a leading U+FEFF, which QString::fromUtf8 would drop as a
+// byte-order mark: a value must read exactly as the packet holds it.
+inline QString textFromUtf8(const char *text, qsizetype length)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom
+                                                       | QStringConverter::Flag::Stateless);
+    return decoder(QByteArrayView(text, length));
+}
+
+inline QString textFromUtf8(const QByteArray &text)
+{
+    return textFromUtf8(text.constData(), text.size());
+}
 
 // A text cell: a slice of the table's text arena, or null.
 struct TextRef

@@ -5,6 +5,7 @@
 #include "service/PacketEncoding.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 #include <pugixml.hpp>
 
@@ -339,11 +340,16 @@ void readMetadata(const char *begin, const char *end, PacketData &data)
     const pugi::xml_node fields = metadata.child("FIELDS");
     if (!fields)
         fail(tr("manca l'elenco dei campi (FIELDS)"));
+    QSet<QString> names; // lookups by name ignore case: two spellings of one name are one field
     for (const pugi::xml_node &field : fields.children("FIELD")) {
         PacketColumn column;
         column.name = field.attribute("attrname").value();
         if (column.name.isEmpty())
             fail(tr("campo senza nome (attrname)"));
+        const QString name = textFromUtf8(column.name);
+        if (names.contains(name.toCaseFolded()))
+            fail(tr("il campo '%1' è dichiarato due volte").arg(name));
+        names.insert(name.toCaseFolded());
         column.declaration = attributesOf(field);
         const bool numeric = isNumericFieldType(field.attribute("fieldtype").value());
         column.kind = numeric ? FieldKind::Number : FieldKind::Text;

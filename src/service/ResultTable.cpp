@@ -71,7 +71,7 @@ void ResultTable::LoadPacket(const QByteArray &packet)
     fields.reserve(data.columns.size());
     for (const PacketColumn &column : data.columns) {
         Field field;
-        field.name = QString::fromUtf8(column.name);
+        field.name = textFromUtf8(column.name);
         for (const XmlAttribute &a : column.declaration) {
             if (a.name == "fieldtype")
                 field.type = a.value;
@@ -259,7 +259,7 @@ QString ResultTable::textAt(int row, int field) const
     const TextRef ref = m_data.texts[m_data.textCell(index, c.slot)];
     if (ref.offset == NullTextOffset)
         return QString();
-    return QString::fromUtf8(m_data.arena.data() + ref.offset, ref.length);
+    return textFromUtf8(m_data.arena.data() + ref.offset, ref.length);
 }
 
 double ResultTable::numberAt(int row, int field) const

@@ -294,6 +294,10 @@ private slots:
         QTest::newRow("nameless field")
             << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD fieldtype=\"r8\"/></FIELDS></METADATA></DATAPACKET>")
             << "campo senza nome";
+        QTest::newRow("field twice")
+            << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"PF\"/><FIELD attrname=\"pf\"/>"
+                          "</FIELDS></METADATA></DATAPACKET>")
+            << "il campo 'pf' è dichiarato due volte";
     }
 
     // Each fails with a message that says what is wrong, and the table is left closed.
