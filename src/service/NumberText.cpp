@@ -1,0 +1,103 @@
+#include "service/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace tavix {
+
+QString numberText(double value)
+{
+    if (value == 0)
+        value = 0; // no "-0"
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::general, 15);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+namespace {
+
+// `k` / 10^decimals in fixed notation, without trailing zeros.
+std::size_t writeScaled(char *out, long long k, int decimals)
+{
+    while (decimals > 0 && k % 10 == 0) {
+        k /= 10;
+        --decimals;
+    }
+    char *o = out;
+    unsigned long long magnitude = static_cast<unsigned long long>(k);
+    if (k < 0) {
+        *o++ = '-';
+        magnitude = 0 - magnitude;
+    }
+    char digits[24];
+    const int n = int(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    if (n <= decimals) {
+        *o++ = '0';
+        *o++ = '.';
+        for (int i = n; i < decimals; ++i)
+            *o++ = '0';
+        std::memcpy(o, digits, std::size_t(n));
+        o += n;
+    } else {
+        std::memcpy(o, digits, std::size_t(n - decimals));
+        o += n - decimals;
+        if (decimals > 0) {
+            *o++ = '.';
+            std::memcpy(o, digits + n - decimals, std::size_t(decimals));
+            o += decimals;
+        }
+    }
+    return std::size_t(o - out);
+}
+
+} // namespace
+
+// Archive values carry a few decimals: when value is exactly the double nearest to k/10^d
+// (d = 3, 6 or 9), the fixed text of k/10^d reads back as the same double and, with its
+// trailing zeros dropped, is the shortest such text. Anything else takes the general
+// shortest round-trip form.
+std::size_t writePacketNumber(char *out, double value)
+{
+    if (value == 0) {
+        *out = '0';
+        return 1;
+    }
+    static constexpr double Scales[] = {1e3, 1e6, 1e9};
+    static constexpr int Decimals[] = {3, 6, 9};
+    for (int i = 0; i < 3; ++i) {
+        const double scaled = value * Scales[i];
+        if (!(std::fabs(scaled) < 4e15))
+            break;
+        // Rounded by hand: inline, and the check below catches any rounding slip.
+        const long long k = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
+        if (double(k) / Scales[i] == value)
+            return writeScaled(out, k, Decimals[i]);
+    }
+    const auto result = std::to_chars(out, out + 32, value, std::chars_format::general);
+    return static_cast<std::size_t>(result.ptr - out);
+}
+
+static bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+NumberParse parseNumber(const char *begin, const char *end, double &value)
+{
+    while (begin != end && isBlank(*begin))
+        ++begin;
+    while (end != begin && isBlank(end[-1]))
+        --end;
+    if (begin == end)
+        return NumberParse::Empty;
+    if (*begin == '+' && end - begin > 1 && begin[1] != '-')
+        ++begin;
+    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+        return NumberParse::Invalid;
+    return NumberParse::Ok;
+}
+
+} // namespace tavix

@@ -1,0 +1,72 @@
+#include "service/PacketData.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+namespace tavix {
+
+TextArena::TextArena(TextArena &&other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)),
+      m_size(std::exchange(other.m_size, 0)),
+      m_capacity(std::exchange(other.m_capacity, 0))
+{
+}
+
+TextArena &TextArena::operator=(TextArena &&other) noexcept
+{
+    if (this != &other) {
+        std::free(m_data);
+        m_data = std::exchange(other.m_data, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+        m_capacity = std::exchange(other.m_capacity, 0);
+    }
+    return *this;
+}
+
+TextArena::~TextArena()
+{
+    std::free(m_data);
+}
+
+// malloc/realloc rather than new[]: a large block is mapped lazily (only the pages written
+// cost memory) and shrinking it in place does not copy.
+void TextArena::reallocate(std::size_t capacity)
+{
+    void *grown = std::realloc(m_data, capacity + Padding);
+    if (!grown)
+        throw std::bad_alloc();
+    m_data = static_cast<char *>(grown);
+    m_capacity = capacity;
+}
+
+void TextArena::reserve(std::size_t bytes)
+{
+    if (bytes > m_capacity)
+        reallocate(bytes);
+}
+
+char *TextArena::prepare(std::size_t bytes)
+{
+    if (m_capacity - m_size < bytes)
+        reallocate(std::max(m_size + bytes, m_capacity + m_capacity / 2));
+    return m_data + m_size;
+}
+
+void TextArena::shrinkToFit()
+{
+    if (m_data && m_size < m_capacity)
+        reallocate(m_size);
+}
+
+std::size_t PacketData::memoryBytes() const
+{
+    std::size_t bytes = arena.capacity() + (arena.data() ? TextArena::Padding : 0);
+    bytes += numbers.capacity() * sizeof(double) + numberNulls.capacity();
+    bytes += texts.capacity() * sizeof(TextRef);
+    bytes += columns.capacity() * sizeof(PacketColumn);
+    return bytes;
+}
+
+} // namespace tavix

@@ -1,0 +1,588 @@
+#include "service/PacketReader.h"
+
+#include "service/Error.h"
+#include "service/NumberText.h"
+#include "service/PacketEncoding.h"
+
+#include <QCoreApplication>
+#include <QSet>
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace tavix {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ResultTable", text);
+}
+
+[[noreturn]] void fail(const QString &why)
+{
+    throw Error(tr("Pacchetto dati non valido: %1").arg(why));
+}
+
+enum : std::uint8_t { Plain, DoubleQuote, SingleQuote, Ampersand, LessThan, Control };
+
+constexpr std::array<std::uint8_t, 256> ValueClass = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int c = 0; c < 0x20; ++c)
+        table[c] = Control;
+    table['"'] = DoubleQuote;
+    table['\''] = SingleQuote;
+    table['&'] = Ampersand;
+    table['<'] = LessThan;
+    return table;
+}();
+
+constexpr std::array<bool, 256> EndsName = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : std::string_view(" \t\r\n=/>\"'<&"))
+        table[c] = true;
+    return table;
+}();
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// An attribute value as it stands in the packet; `plain` when it holds no reference and no
+// character that attribute-value normalisation changes.
+struct RawValue
+{
+    const char *begin;
+    const char *end;
+    bool plain;
+};
+
+void appendUtf8(char *&out, char32_t cp)
+{
+    if (cp < 0x80) {
+        *out++ = char(cp);
+    } else if (cp < 0x800) {
+        *out++ = char(0xC0 | (cp >> 6));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = char(0xE0 | (cp >> 12));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = char(0xF0 | (cp >> 18));
+        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes the reference starting at `s` (on '&') into `out`; returns the position after ';'.
+const char *decodeReference(const char *s, const char *end, char *&out)
+{
+    const char *semicolon = static_cast<const char *>(std::memchr(s, ';', std::min<std::ptrdiff_t>(end - s, 12)));
+    if (!semicolon)
+        fail(tr("riferimento a carattere non valido"));
+    const std::string_view name(s + 1, semicolon - s - 1);
+    if (name == "lt")
+        *out++ = '<';
+    else if (name == "gt")
+        *out++ = '>';
+    else if (name == "amp")
+        *out++ = '&';
+    else if (name == "quot")
+        *out++ = '"';
+    else if (name == "apos")
+        *out++ = '\'';
+    else if (name.size() > 1 && name[0] == '#') {
+        const bool hex = name[1] == 'x';
+        const std::string_view digits = name.substr(hex ? 2 : 1);
+        char32_t cp = 0;
+        for (char c : digits) {
+            int digit = c >= '0' && c <= '9'                ? c - '0'
+                        : hex && c >= 'a' && c <= 'f'       ? c - 'a' + 10
+                        : hex && c >= 'A' && c <= 'F'       ? c - 'A' + 10
+                                                            : -1;
+            if (digit < 0 || cp > 0x10FFFF)
+                fail(tr("riferimento a carattere non valido"));
+            cp = cp * (hex ? 16 : 10) + char32_t(digit);
+        }
+        if (digits.empty() || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+            fail(tr("riferimento a carattere non valido"));
+        appendUtf8(out, cp);
+    } else {
+        fail(tr("entità sconosciuta '&%1;'").arg(QString::fromUtf8(name.data(), name.size())));
+    }
+    return semicolon + 1;
+}
+
+// Undoes references and normalises blanks as an XML reader does. The result is never longer
+// than the raw value, so it may be written over a buffer of the raw length.
+std::size_t decodeValue(const RawValue &value, char *out)
+{
+    char *o = out;
+    for (const char *s = value.begin; s != value.end;) {
+        const char c = *s;
+        if (c == '&') {
+            s = decodeReference(s, value.end, o);
+        } else if (c == '\r') {
+            *o++ = ' ';
+            ++s;
+            if (s != value.end && *s == '\n')
+                ++s;
+        } else if (c == '\0') {
+            fail(tr("carattere nullo in un valore"));
+        } else {
+            *o++ = c == '\t' || c == '\n' ? ' ' : c;
+            ++s;
+        }
+    }
+    return std::size_t(o - out);
+}
+
+class Scanner
+{
+public:
+    Scanner(const char *begin, const char *end) : p(begin), end(end) {}
+
+    const char *p;
+    const char *const end;
+
+    [[noreturn]] static void truncated() { fail(tr("il testo è incompleto")); }
+
+    bool startsWith(std::string_view s) const
+    {
+        return std::size_t(end - p) >= s.size() && std::memcmp(p, s.data(), s.size()) == 0;
+    }
+
+    void skipSpace()
+    {
+        while (p != end && isSpace(*p))
+            ++p;
+    }
+
+    void skipPast(std::string_view terminator)
+    {
+        const std::size_t at = std::string_view(p, end - p).find(terminator);
+        if (at == std::string_view::npos)
+            truncated();
+        p += at + terminator.size();
+    }
+
+    // Blanks, comments and processing instructions.
+    void skipMisc()
+    {
+        for (;;) {
+            skipSpace();
+            if (startsWith("<!--")) {
+                p += 4;
+                skipPast("-->");
+            } else if (startsWith("<?")) {
+                p += 2;
+                skipPast("?>");
+            } else {
+                return;
+            }
+        }
+    }
+
+    // True when at the start tag of `name`; moves past the name then.
+    bool enterElement(std::string_view name)
+    {
+        const std::size_t n = name.size();
+        if (std::size_t(end - p) < n + 2 || *p != '<' || std::memcmp(p + 1, name.data(), n) != 0)
+            return false;
+        const char next = p[n + 1];
+        if (!isSpace(next) && next != '/' && next != '>')
+            return false;
+        p += n + 1;
+        return true;
+    }
+
+    void expectEndTag(std::string_view name)
+    {
+        if (p == end)
+            truncated();
+        if (!startsWith("</") || std::size_t(end - p) < name.size() + 2
+            || std::memcmp(p + 2, name.data(), name.size()) != 0)
+            fail(tr("manca la chiusura dell'elemento %1").arg(QLatin1StringView(name)));
+        p += name.size() + 2;
+        skipSpace();
+        expect('>');
+    }
+
+    void expect(char c)
+    {
+        if (p == end)
+            truncated();
+        if (*p != c)
+            fail(tr("tag malformato"));
+        ++p;
+    }
+
+    RawValue scanValue()
+    {
+        if (p == end)
+            truncated();
+        const char quote = *p;
+        if (quote != '"' && quote != '\'')
+            fail(tr("valore di attributo senza virgolette"));
+        const std::uint8_t quoteClass = quote == '"' ? DoubleQuote : SingleQuote;
+        const char *begin = ++p;
+        bool plain = true;
+#ifdef __SSE2__
+        const __m128i quotes = _mm_set1_epi8(quote);
+        const __m128i ampersands = _mm_set1_epi8('&');
+        const __m128i lessThans = _mm_set1_epi8('<');
+        const __m128i lastControl = _mm_set1_epi8(0x1F);
+        while (end - p >= 16) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(x, lastControl), lastControl);
+            const __m128i hit = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(x, quotes), _mm_cmpeq_epi8(x, ampersands)),
+                _mm_or_si128(_mm_cmpeq_epi8(x, lessThans), control));
+            const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+            if (mask == 0) {
+                p += 16;
+                continue;
+            }
+            p += __builtin_ctz(mask);
+            const std::uint8_t c = ValueClass[static_cast<unsigned char>(*p)];
+            if (c == quoteClass)
+                return {begin, p++, plain};
+            if (c == LessThan)
+                fail(tr("carattere '<' in un valore"));
+            plain = false;
+            ++p;
+        }
+#endif
+        for (; p != end; ++p) {
+            const std::uint8_t c = ValueClass[static_cast<unsigned char>(*p)];
+            if (c == Plain)
+                continue;
+            if (c == quoteClass)
+                return {begin, p++, plain};
+            if (c == LessThan)
+                fail(tr("carattere '<' in un valore"));
+            if (c == Ampersand || c == Control)
+                plain = false;
+        }
+        truncated();
+    }
+
+    // Reads the attributes of a start tag up to its end; calls on(nameBegin, nameEnd, value)
+    // for each. Returns true for an empty-element tag ("/>").
+    template <typename OnAttribute>
+    bool scanAttributes(OnAttribute &&on)
+    {
+        for (;;) {
+            const char *before = p;
+            skipSpace();
+            if (p == end)
+                truncated();
+            if (*p == '/') {
+                ++p;
+                expect('>');
+                return true;
+            }
+            if (*p == '>') {
+                ++p;
+                return false;
+            }
+            if (p == before)
+                fail(tr("tag malformato"));
+            const char *nameBegin = p;
+            while (p != end && !EndsName[static_cast<unsigned char>(*p)])
+                ++p;
+            if (p == end)
+                truncated();
+            if (p == nameBegin)
+                fail(tr("tag malformato"));
+            const char *nameEnd = p;
+            skipSpace();
+            expect('=');
+            skipSpace();
+            on(nameBegin, nameEnd, scanValue());
+        }
+    }
+
+    bool skipAttributes()
+    {
+        return scanAttributes([](const char *, const char *, const RawValue &) {});
+    }
+};
+
+QList<XmlAttribute> attributesOf(const pugi::xml_node &node)
+{
+    QList<XmlAttribute> list;
+    for (const pugi::xml_attribute &a : node.attributes())
+        list.append({QByteArray(a.name()), QByteArray(a.value())});
+    return list;
+}
+
+void readMetadata(const char *begin, const char *end, PacketData &data)
+{
+    pugi::xml_document doc;
+    const pugi::xml_parse_result result =
+        doc.load_buffer(begin, std::size_t(end - begin), pugi::parse_default, pugi::encoding_utf8);
+    if (!result)
+        fail(tr("dichiarazione dei campi non valida (%1)").arg(QLatin1StringView(result.description())));
+    const pugi::xml_node metadata = doc.child("METADATA");
+    const pugi::xml_node fields = metadata.child("FIELDS");
+    if (!fields)
+        fail(tr("manca l'elenco dei campi (FIELDS)"));
+    QSet<QString> names; // lookups by name ignore case: two spellings of one name are one field
+    for (const pugi::xml_node &field : fields.children("FIELD")) {
+        PacketColumn column;
+        column.name = field.attribute("attrname").value();
+        if (column.name.isEmpty())
+            fail(tr("campo senza nome (attrname)"));
+        const QString name = textFromUtf8(column.name);
+        if (names.contains(name.toCaseFolded()))
+            fail(tr("il campo '%1' è dichiarato due volte").arg(name));
+        names.insert(name.toCaseFolded());
+        column.declaration = attributesOf(field);
+        const bool numeric = isNumericFieldType(field.attribute("fieldtype").value());
+        column.kind = numeric ? FieldKind::Number : FieldKind::Text;
+        column.slot = int(numeric ? data.numberColumns++ : data.textColumns++);
+        data.columns.push_back(std::move(column));
+    }
+    if (const pugi::xml_node params = metadata.child("PARAMS")) {
+        data.hasParams = true;
+        data.params = attributesOf(params);
+    }
+}
+
+// Fills the columns row by row while the scanner walks ROWDATA.
+class RowReader
+{
+public:
+    RowReader(Scanner &scanner, PacketData &data) : m_scanner(scanner), m_data(data) {}
+
+    void readAll()
+    {
+        const char *rowsBegin = m_scanner.p;
+        for (;;) {
+            m_scanner.skipSpace();
+            if (m_scanner.p == m_scanner.end)
+                Scanner::truncated();
+            if (m_scanner.enterElement("ROW")) {
+                const char *rowBegin = m_scanner.p;
+                readRow();
+                if (m_data.rowCount == 1)
+                    m_estimate = std::size_t(m_scanner.end - rowsBegin)
+                                     / std::size_t(std::max<std::ptrdiff_t>(m_scanner.p - rowBegin, 1))
+                                 + 16;
+            } else if (m_scanner.startsWith("<!--")) {
+                m_scanner.p += 4;
+                m_scanner.skipPast("-->");
+            } else if (m_scanner.startsWith("</")) {
+                break;
+            } else {
+                fail(tr("contenuto inatteso in ROWDATA"));
+            }
+        }
+        trimColumns();
+    }
+
+private:
+    void readRow()
+    {
+        const std::size_t row = m_data.rowCount;
+        if (row >= m_capacity)
+            grow();
+        const std::size_t numbers = m_data.numberCell(row, 0);
+        std::fill_n(m_data.numbers.begin() + numbers, m_data.numberColumns, 0.0);
+        std::fill_n(m_data.numberNulls.begin() + numbers, m_data.numberColumns, 1);
+        std::fill_n(m_data.texts.begin() + m_data.textCell(row, 0), m_data.textColumns,
+                    TextRef{NullTextOffset, 0});
+        m_expected = 0;
+        const bool empty = m_scanner.scanAttributes(
+            [this, row](const char *name, const char *nameEnd, const RawValue &value) {
+                const int column = findColumn(name, std::size_t(nameEnd - name));
+                if (column >= 0)
+                    store(row, m_data.columns[std::size_t(column)], value);
+            });
+        if (!empty) {
+            m_scanner.skipMisc();
+            m_scanner.expectEndTag("ROW");
+        }
+        m_data.rowCount = row + 1;
+    }
+
+    // Rows normally carry their attributes in field order: try the next field first.
+    int findColumn(const char *name, std::size_t length)
+    {
+        const std::vector<PacketColumn> &columns = m_data.columns;
+        const int count = int(columns.size());
+        if (count == 0)
+            return -1;
+        for (int i = 0; i < count; ++i) {
+            const int k = (m_expected + i) % count;
+            const QByteArray &candidate = columns[std::size_t(k)].name;
+            if (std::size_t(candidate.size()) == length
+                && std::memcmp(candidate.constData(), name, length) == 0) {
+                m_expected = k + 1;
+                return k;
+            }
+        }
+        return -1; // an attribute of no declared field (row state and the like): ignored
+    }
+
+    void store(std::size_t row, const PacketColumn &column, const RawValue &value)
+    {
+        if (column.kind == FieldKind::Number)
+            storeNumber(row, column, value);
+        else
+            storeText(row, column, value);
+    }
+
+    void storeNumber(std::size_t row, const PacketColumn &column, const RawValue &value)
+    {
+        const char *begin = value.begin;
+        const char *end = value.end;
+        if (!value.plain) {
+            m_scratch.resize(std::size_t(value.end - value.begin));
+            begin = m_scratch.data();
+            end = begin + decodeValue(value, m_scratch.data());
+        }
+        double number = 0;
+        switch (parseNumber(begin, end, number)) {
+        case NumberParse::Ok: {
+            const std::size_t cell = m_data.numberCell(row, column.slot);
+            m_data.numbers[cell] = number;
+            m_data.numberNulls[cell] = 0;
+            break;
+        }
+        case NumberParse::Empty:
+            break; // an empty number is no value
+        case NumberParse::Invalid:
+            fail(tr("il valore '%1' del campo '%2' (riga %3) non è un numero")
+                     .arg(QString::fromUtf8(begin, std::min<std::ptrdiff_t>(end - begin, 40)),
+                          QString::fromUtf8(column.name))
+                     .arg(row + 1));
+        }
+    }
+
+    void storeText(std::size_t row, const PacketColumn &column, const RawValue &value)
+    {
+        const std::size_t raw = std::size_t(value.end - value.begin);
+        TextArena &arena = m_data.arena;
+        if (raw >= NullTextOffset - arena.size())
+            fail(tr("pacchetto troppo grande"));
+        char *out = arena.prepare(raw);
+        std::size_t length = raw;
+        if (value.plain)
+            std::memcpy(out, value.begin, raw);
+        else
+            length = decodeValue(value, out);
+        m_data.texts[m_data.textCell(row, column.slot)] = {std::uint32_t(arena.size()),
+                                                           std::uint32_t(length)};
+        arena.commit(length);
+    }
+
+    void grow()
+    {
+        std::size_t capacity = std::max<std::size_t>(m_capacity + m_capacity / 2, 64);
+        if (m_capacity < m_estimate)
+            capacity = std::max(capacity, m_estimate);
+        resizeColumns(capacity);
+    }
+
+    void resizeColumns(std::size_t capacity)
+    {
+        m_data.numbers.resize(capacity * m_data.numberColumns);
+        m_data.numberNulls.resize(capacity * m_data.numberColumns);
+        m_data.texts.resize(capacity * m_data.textColumns);
+        m_capacity = capacity;
+    }
+
+    void trimColumns()
+    {
+        const bool wasteful = m_capacity > m_data.rowCount + m_data.rowCount / 16 + 64;
+        resizeColumns(m_data.rowCount);
+        if (!wasteful)
+            return;
+        m_data.numbers.shrink_to_fit();
+        m_data.numberNulls.shrink_to_fit();
+        m_data.texts.shrink_to_fit();
+    }
+
+    Scanner &m_scanner;
+    PacketData &m_data;
+    std::size_t m_capacity = 0;
+    std::size_t m_estimate = 0;
+    int m_expected = 0;
+    std::string m_scratch;
+};
+
+void readDocument(Scanner &s, PacketData &data)
+{
+    s.skipMisc();
+    if (s.p == s.end || *s.p != '<')
+        fail(tr("il testo non è XML"));
+    if (s.startsWith("<!DOCTYPE"))
+        fail(tr("dichiarazione DOCTYPE non ammessa"));
+    if (!s.enterElement("DATAPACKET"))
+        fail(tr("manca l'elemento DATAPACKET"));
+    const bool emptyPacket = s.skipAttributes();
+    s.skipMisc();
+    if (emptyPacket || !s.startsWith("<METADATA"))
+        fail(tr("manca la dichiarazione dei campi (METADATA)"));
+    const char *metadataBegin = s.p;
+    s.enterElement("METADATA");
+    if (!s.skipAttributes()) {
+        s.skipPast("</METADATA");
+        s.skipSpace();
+        s.expect('>');
+    }
+    readMetadata(metadataBegin, s.p, data);
+    s.skipMisc();
+    if (s.enterElement("ROWDATA") && !s.skipAttributes()) {
+        RowReader(s, data).readAll();
+        s.expectEndTag("ROWDATA");
+    }
+    s.skipMisc();
+    s.expectEndTag("DATAPACKET");
+    s.skipMisc();
+    if (s.p != s.end)
+        fail(tr("testo inatteso dopo la fine del pacchetto"));
+}
+
+} // namespace
+
+bool isNumericFieldType(const QByteArray &type)
+{
+    static const char *const numeric[] = {"i1", "i2",  "i4",  "i8",  "ui1",   "ui2",     "ui4",
+                                          "ui8", "r4", "r8", "r10", "fixed", "fixedFMT"};
+    for (const char *name : numeric)
+        if (type.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+PacketData readPacket(const QByteArray &packet)
+{
+    const QByteArray utf8 = packetAsUtf8(packet);
+    const char *begin = utf8.constData();
+    const char *end = begin + utf8.size();
+    if (utf8.startsWith("\xEF\xBB\xBF"))
+        begin += 3;
+    PacketData data;
+    data.arena.reserve(std::size_t(end - begin));
+    Scanner scanner(begin, end);
+    readDocument(scanner, data);
+    data.arena.shrinkToFit();
+    return data;
+}
+
+} // namespace tavix
