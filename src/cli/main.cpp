@@ -1,4 +1,5 @@
 #include "cli/CipherCommands.h"
+#include "cli/QueryCommand.h"
 #include "service/Error.h"
 #include "service/ServiceConstants.h"
 
@@ -17,6 +18,7 @@ struct Command
 const Command Commands[] = {
     {"encipher", "cifra un testo nella forma dei valori memorizzati", tavix::cli::runEncipher},
     {"decipher", "decifra un valore memorizzato", tavix::cli::runDecipher},
+    {"query", "esegue un'operazione del servizio e ne stampa il risultato", tavix::cli::runQuery},
 };
 
 QString usage()
