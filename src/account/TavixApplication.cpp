@@ -2,7 +2,8 @@
 
 #include "service/Error.h"
 
-#include <QMessageBox>
+#include "controls/ZRMessageBox.h"
+
 #include <exception>
 
 TavixApplication::TavixApplication(int &argc, char **argv) : QApplication(argc, argv) {}
@@ -23,5 +24,5 @@ bool TavixApplication::notify(QObject *receiver, QEvent *event)
 
 void TavixApplication::reportError(const QString &text)
 {
-    QMessageBox::critical(activeWindow(), applicationDisplayName(), text);
+    ZRMessageBox(activeWindow(), text, applicationDisplayName(), 16);
 }
