@@ -56,8 +56,8 @@ void TFoglio::keyPressEvent(QKeyEvent *event)
     QChar ch;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         ch = QLatin1Char('\r');
-    else if (event->key() != Qt::Key_Backspace && !event->text().isEmpty()
-             && event->text().at(0).isPrint())
+    else if (event->key() != Qt::Key_Backspace && !event->text().isEmpty() &&
+             event->text().at(0).isPrint())
         ch = event->text().at(0).toUpper();
     if (ch.isNull()) {
         QLineEdit::keyPressEvent(event);
@@ -91,8 +91,8 @@ bool TFoglio::validatesOn(const QFocusEvent *event)
     // Switching windows (a message box, another program) is not entering or leaving the
     // field, and neither is the focus moving back to a field that refused to be left.
     const Qt::FocusReason reason = event->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
-           && !FocusReturn::inProgress();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           !FocusReturn::inProgress();
 }
 
 void TFoglio::focusInEvent(QFocusEvent *event)

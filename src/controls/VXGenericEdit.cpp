@@ -44,8 +44,8 @@ void errorMessage(QWidget *parent, const QString &text)
 bool isDateKey(const QKeyEvent *event)
 {
     const int key = event->key();
-    return event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)
-           && (key == Qt::Key_Comma || key == Qt::Key_Less || key == Qt::Key_Semicolon);
+    return event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+           (key == Qt::Key_Comma || key == Qt::Key_Less || key == Qt::Key_Semicolon);
 }
 
 } // namespace
@@ -128,7 +128,7 @@ void TVXGenericEdit::keyPressEvent(QKeyEvent *event)
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (plain && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)) {
         if (!acceptEdit(event->key() == Qt::Key_Backspace ? EditInput::Backspace
-                                                           : EditInput::Delete)) {
+                                                          : EditInput::Delete)) {
             event->accept();
             return;
         }
@@ -202,8 +202,8 @@ void TVXGenericEdit::contextMenuEvent(QContextMenuEvent *event)
 bool TVXGenericEdit::hasLeavingFocus(const QFocusEvent *event) const
 {
     // Switching windows is not leaving the field, nor is another field taking the focus back.
-    return event->reason() != Qt::ActiveWindowFocusReason
-           && event->reason() != Qt::PopupFocusReason && !FocusReturn::inProgress();
+    return event->reason() != Qt::ActiveWindowFocusReason &&
+           event->reason() != Qt::PopupFocusReason && !FocusReturn::inProgress();
 }
 
 void TVXGenericEdit::focusOutEvent(QFocusEvent *event)
@@ -312,17 +312,16 @@ void TVXGenericEdit::placeChained()
 
 void TVXGenericEdit::placeButton()
 {
-    const QSize size(m_button->width(),
-                     m_button->m_bloccaAltezza ? m_button->height() : height());
+    const QSize size(m_button->width(), m_button->m_bloccaAltezza ? m_button->height() : height());
     m_button->SetBounds(
         QRect(tavix::placeBeside(geometry(), size, m_button->m_allineamento, gap()), size));
 }
 
 void TVXGenericEdit::placeLabel()
 {
-    m_label->SetBounds(QRect(
-        tavix::placeBeside(geometry(), m_label->size(), m_label->m_allineamento, gap()),
-        m_label->size()));
+    m_label->SetBounds(
+        QRect(tavix::placeBeside(geometry(), m_label->size(), m_label->m_allineamento, gap()),
+              m_label->size()));
 }
 
 void TVXGenericEdit::takeBounds(const QRect &bounds)
@@ -366,9 +365,9 @@ void TVXGenericEdit::resizeEvent(QResizeEvent *event)
 void TVXGenericEdit::setAllineamento(Allineamento side)
 {
     if (TVXGenericEdit *from = m_linkedFrom) {
-        const bool taken = (from->m_button && from->m_button->m_allineamento == side)
-                           || (from->m_label && from->m_label->m_allineamento == side)
-                           || (from->m_linkedFrom && from->m_allineamento == tavix::opposite(side));
+        const bool taken = (from->m_button && from->m_button->m_allineamento == side) ||
+                           (from->m_label && from->m_label->m_allineamento == side) ||
+                           (from->m_linkedFrom && from->m_allineamento == tavix::opposite(side));
         if (taken) {
             plainMessage(this, tr("La posizione è già occupata da un altro componente"));
             return;
@@ -412,8 +411,8 @@ namespace {
 bool sideTaken(const TVXGenericEdit *owner, bool hasOther, Allineamento otherSide,
                Allineamento side)
 {
-    return (hasOther && otherSide == side)
-           || (owner->linkedFrom() && owner->allineamento() == tavix::opposite(side));
+    return (hasOther && otherSide == side) ||
+           (owner->linkedFrom() && owner->allineamento() == tavix::opposite(side));
 }
 
 } // namespace

@@ -69,17 +69,28 @@ void TestFoglio::sheetOnTab_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("exits");
 
-    QTest::newRow("5") << "5" << "0050" << 1;
-    QTest::newRow("12") << "12" << "0120" << 1;
-    QTest::newRow("5a, upper-cased") << "5a" << "005A" << 1;
-    QTest::newRow("123") << "123" << "1230" << 1;
-    QTest::newRow("A5B") << "A5B" << "A05B" << 1;
-    QTest::newRow("1234") << "1234" << "C340" << 1;
-    QTest::newRow("1230 is sheet 1230") << "1230" << "C300" << 0;
-    QTest::newRow("0120 stays, no exit") << "0120" << "0120" << 0;
-    QTest::newRow("9990 is sheet 999") << "9990" << "9990" << 1;
-    QTest::newRow("3612 invalid, left as typed") << "3612" << "3612" << 1;
-    QTest::newRow("empty") << "" << "" << 1;
+    QTest::newRow("5") << "5"
+                       << "0050" << 1;
+    QTest::newRow("12") << "12"
+                        << "0120" << 1;
+    QTest::newRow("5a, upper-cased") << "5a"
+                                     << "005A" << 1;
+    QTest::newRow("123") << "123"
+                         << "1230" << 1;
+    QTest::newRow("A5B") << "A5B"
+                         << "A05B" << 1;
+    QTest::newRow("1234") << "1234"
+                          << "C340" << 1;
+    QTest::newRow("1230 is sheet 1230") << "1230"
+                                        << "C300" << 0;
+    QTest::newRow("0120 stays, no exit") << "0120"
+                                         << "0120" << 0;
+    QTest::newRow("9990 is sheet 999") << "9990"
+                                       << "9990" << 1;
+    QTest::newRow("3612 invalid, left as typed") << "3612"
+                                                 << "3612" << 1;
+    QTest::newRow("empty") << ""
+                           << "" << 1;
 }
 
 void TestFoglio::sheetOnTab()

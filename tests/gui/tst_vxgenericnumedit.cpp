@@ -55,13 +55,20 @@ void TestVXGenericNumEdit::typing_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("eighth digit refused") << "12345678" << "1234567";
-    QTest::newRow("fourth decimal refused") << "1.2345" << "1.234";
-    QTest::newRow("second separator refused") << "1.2.3" << "1.23";
-    QTest::newRow("leading minus") << "-12" << "-12";
-    QTest::newRow("sign inside refused") << "1-2+3" << "123";
-    QTest::newRow("letters and comma refused") << "1a,5" << "15";
-    QTest::newRow("full length") << "-1234567.123" << "-1234567.123";
+    QTest::newRow("eighth digit refused") << "12345678"
+                                          << "1234567";
+    QTest::newRow("fourth decimal refused") << "1.2345"
+                                            << "1.234";
+    QTest::newRow("second separator refused") << "1.2.3"
+                                              << "1.23";
+    QTest::newRow("leading minus") << "-12"
+                                   << "-12";
+    QTest::newRow("sign inside refused") << "1-2+3"
+                                         << "123";
+    QTest::newRow("letters and comma refused") << "1a,5"
+                                               << "15";
+    QTest::newRow("full length") << "-1234567.123"
+                                 << "-1234567.123";
 }
 
 void TestVXGenericNumEdit::typing()
@@ -77,11 +84,16 @@ void TestVXGenericNumEdit::leavingFormats_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow(".5") << ".5" << "0.5";
-    QTest::newRow("-.5") << "-.5" << "-0.5";
-    QTest::newRow("12.") << "12." << "12";
-    QTest::newRow("007.50") << "007.50" << "007.50";
-    QTest::newRow("minus alone") << "-" << "-";
+    QTest::newRow(".5") << ".5"
+                        << "0.5";
+    QTest::newRow("-.5") << "-.5"
+                         << "-0.5";
+    QTest::newRow("12.") << "12."
+                         << "12";
+    QTest::newRow("007.50") << "007.50"
+                            << "007.50";
+    QTest::newRow("minus alone") << "-"
+                                 << "-";
 }
 
 void TestVXGenericNumEdit::leavingFormats()

@@ -16,8 +16,7 @@ constexpr int PollMs = 10;
 
 ModalHelper::ModalHelper(Action action, int waitMs, int closeAfterMs)
     : m_action(std::move(action)), m_before(QApplication::activeModalWidget()),
-      m_activeBefore(QApplication::activeWindow()), m_waitMs(waitMs),
-      m_closeAfterMs(closeAfterMs)
+      m_activeBefore(QApplication::activeWindow()), m_waitMs(waitMs), m_closeAfterMs(closeAfterMs)
 {
     m_poll.setInterval(PollMs);
     connect(&m_poll, &QTimer::timeout, this, &ModalHelper::poll);
