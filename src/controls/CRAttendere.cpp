@@ -90,8 +90,8 @@ WaitWindowScope::WaitWindowScope(QWidget *owner, const QString &text)
     clock.start();
     do {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    } while (m_form && m_form->windowHandle() && !m_form->windowHandle()->isExposed()
-             && clock.elapsed() < 300);
+    } while (m_form && m_form->windowHandle() && !m_form->windowHandle()->isExposed() &&
+             clock.elapsed() < 300);
     if (m_form)
         m_form->repaint();
 }

@@ -56,11 +56,11 @@ QString normaliseSheetOf(const QString &p)
         if (isDigit(p[0]) && isDigit(p[1]) && isLetter(p[2]))
             return zero + p;
     } else if (n == 4) {
-        if (isLetterOrDigit(p[0]) && isDigit(p[1]) && isDigit(p[2])
-            && (p[3] == QLatin1Char('0') || isLetter(p[3])))
+        if (isLetterOrDigit(p[0]) && isDigit(p[1]) && isDigit(p[2]) &&
+            (p[3] == QLatin1Char('0') || isLetter(p[3])))
             return p;
-        if (isDigit(p[0]) && isDigit(p[1]) && isDigit(p[2]) && isDigit(p[3])
-            && p[3] != QLatin1Char('0')) {
+        if (isDigit(p[0]) && isDigit(p[1]) && isDigit(p[2]) && isDigit(p[3]) &&
+            p[3] != QLatin1Char('0')) {
             const int hundreds = digitValue(p[0]) * 10 + digitValue(p[1]);
             if (hundreds >= 10 && hundreds <= 35)
                 return hundredsLetter(hundreds) + p.mid(2) + zero;
@@ -152,8 +152,8 @@ LeaveDecision LeaveStep(const QString &saved, int parametri, Sequenza sequenza, 
     LeaveDecision decision;
     if (parametri != 1 || sequenza != Sequenza::oFoglioPF || saved.size() != 4)
         return decision;
-    if (!(isLetterOrDigit(saved[0]) && isDigit(saved[1]) && isDigit(saved[2])
-          && isLetterOrDigit(saved[3]))) {
+    if (!(isLetterOrDigit(saved[0]) && isDigit(saved[1]) && isDigit(saved[2]) &&
+          isLetterOrDigit(saved[3]))) {
         decision.action = LeaveDecision::SyntaxError;
         return decision;
     }

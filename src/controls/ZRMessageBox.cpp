@@ -41,8 +41,8 @@ TZRMessageBox_Form::TZRMessageBox_Form(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TZRMessageBox_Form>())
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(419, 146);
 
     QPalette white = ui->Panel1->palette();
@@ -69,7 +69,8 @@ void TZRMessageBox_Form::setMessage(const QString &text, const QString &caption,
 {
     setWindowTitle(caption);
     QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     ui->Text_Memo->setPlainText(shown);
 
     // The row has its fixed width only once the layout has run, which a hidden box has not.

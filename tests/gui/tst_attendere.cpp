@@ -58,9 +58,8 @@ void TestAttendere::showsDuringWorkAndCleansUp()
         TAttendereForm *form = openWaitWindow();
         if (!form)
             return -1;
-        if (form->text() != text || !form->isAnimating()
-            || !QApplication::overrideCursor()
-            || QApplication::overrideCursor()->shape() != Qt::WaitCursor)
+        if (form->text() != text || !form->isAnimating() || !QApplication::overrideCursor() ||
+            QApplication::overrideCursor()->shape() != Qt::WaitCursor)
             return -2;
         auto *animation = form->findChild<SearchAnimator *>(QStringLiteral("Animate"));
         startFrame = animation->frame();
@@ -94,9 +93,8 @@ void TestAttendere::centredOnOwner()
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     WaitWindowScope scope(&owner);
     const QPoint delta = scope.form()->frameGeometry().center() - owner.frameGeometry().center();
-    QVERIFY2(delta.manhattanLength() <= 2, qPrintable(QStringLiteral("off by %1,%2")
-                                                          .arg(delta.x())
-                                                          .arg(delta.y())));
+    QVERIFY2(delta.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("off by %1,%2").arg(delta.x()).arg(delta.y())));
 }
 
 QTEST_MAIN(TestAttendere)

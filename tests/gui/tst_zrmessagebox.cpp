@@ -120,8 +120,8 @@ void TestZRMessageBox::notifierShowsErrorBox()
     tavix::Notifier *previous = tavix::setNotifier(&notifier);
     bool errorPicture = false;
     ModalHelper modal([&](QWidget *box) {
-        errorPicture = box->findChild<PictureAnimator *>(QStringLiteral("Error_RxGIFAnimator"))
-                           ->isVisible();
+        errorPicture =
+            box->findChild<PictureAnimator *>(QStringLiteral("Error_RxGIFAnimator"))->isVisible();
         ModalHelper::clickButton(box, QStringLiteral("OK"));
     });
     tavix::notifyError(QStringLiteral("Errore"), QStringLiteral("Interrogazione fallita"));

@@ -15,8 +15,8 @@ constexpr int PollMs = 10;
 }
 
 ModalHelper::ModalHelper(Action action, int waitMs, int closeAfterMs)
-    : m_action(std::move(action)), m_before(QApplication::activeModalWidget()), m_waitMs(waitMs),
-      m_closeAfterMs(closeAfterMs)
+    : m_action(std::move(action)), m_before(QApplication::activeModalWidget()),
+      m_activeBefore(QApplication::activeWindow()), m_waitMs(waitMs), m_closeAfterMs(closeAfterMs)
 {
     m_poll.setInterval(PollMs);
     connect(&m_poll, &QTimer::timeout, this, &ModalHelper::poll);
@@ -46,12 +46,25 @@ void ModalHelper::poll()
     m_title = modal->windowTitle();
     m_text = textOf(modal);
     m_className = QString::fromLatin1(modal->metaObject()->className());
+    modal->installEventFilter(this);
     QTimer::singleShot(m_closeAfterMs, this, [this] {
         if (m_dialog && m_dialog->isVisible())
             forceClose();
     });
     if (m_action)
         m_action(modal);
+}
+
+bool ModalHelper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_dialog && event->type() == QEvent::Hide) {
+        QPointer<QWidget> previous = m_activeBefore;
+        QTimer::singleShot(0, [previous] {
+            if (previous && previous->isVisible() && !QApplication::activeWindow())
+                QApplication::setActiveWindow(previous);
+        });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ModalHelper::forceClose()

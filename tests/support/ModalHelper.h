@@ -18,7 +18,9 @@ class QWidget;
 // "Next" means a modal dialog other than the one that was on top when the helper was made, so
 // a helper made inside one dialog acts on the box that dialog opens. A dialog still open
 // `closeAfterMs` after the action ran (an action that failed a check, say) is closed by force
-// and counted in leftOpen(). Title and text are captured before the action runs.
+// and counted in leftOpen(). Title and text are captured before the action runs. When the
+// dialog closes, the window that was active before it is made active again, as a window
+// manager would (the offscreen platform leaves no window active).
 class ModalHelper : public QObject
 {
     Q_OBJECT
@@ -42,12 +44,16 @@ public:
     // Sends the key to the dialog's focus widget (or the dialog), as the keyboard would.
     static void pressKey(QWidget *dialog, int key, Qt::KeyboardModifiers modifiers = {});
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void poll();
     void forceClose();
 
     Action m_action;
     QPointer<QWidget> m_before;
+    QPointer<QWidget> m_activeBefore;
     QPointer<QWidget> m_dialog;
     QTimer m_poll;
     int m_waitMs;

@@ -71,14 +71,22 @@ void TestNumericText::format_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("formatted");
-    QTest::newRow("bare decimals") << ".5" << "0.5";
-    QTest::newRow("signed bare decimals") << "-.5" << "-0.5";
-    QTest::newRow("dangling separator") << "12." << "12";
-    QTest::newRow("zeros stay") << "007.50" << "007.50";
-    QTest::newRow("sign alone") << "-" << "-";
-    QTest::newRow("separator alone") << "." << "";
-    QTest::newRow("plus kept") << "+3.1" << "+3.1";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("bare decimals") << ".5"
+                                   << "0.5";
+    QTest::newRow("signed bare decimals") << "-.5"
+                                          << "-0.5";
+    QTest::newRow("dangling separator") << "12."
+                                        << "12";
+    QTest::newRow("zeros stay") << "007.50"
+                                << "007.50";
+    QTest::newRow("sign alone") << "-"
+                                << "-";
+    QTest::newRow("separator alone") << "."
+                                     << "";
+    QTest::newRow("plus kept") << "+3.1"
+                               << "+3.1";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestNumericText::format()
@@ -154,15 +162,24 @@ void TestNumericText::candidates_data()
     QTest::addColumn<QString>("candidate");
     const int ins = int(EditInput::Insert), bs = int(EditInput::Backspace),
               del = int(EditInput::Delete), cut = int(EditInput::Cut);
-    QTest::newRow("insert at caret") << "12" << 1 << 0 << ins << "5" << "152";
-    QTest::newRow("insert over selection") << "1234" << 1 << 2 << ins << "9" << "194";
-    QTest::newRow("backspace") << "123" << 2 << 0 << bs << "" << "13";
-    QTest::newRow("backspace at start") << "123" << 0 << 0 << bs << "" << "123";
-    QTest::newRow("backspace selection") << "123" << 0 << 2 << bs << "" << "3";
-    QTest::newRow("delete") << "1234567.123" << 7 << 0 << del << "" << "1234567123";
-    QTest::newRow("delete at end") << "12" << 2 << 0 << del << "" << "12";
-    QTest::newRow("cut") << "12.5" << 2 << 2 << cut << "" << "12";
-    QTest::newRow("paste") << "1." << 2 << 0 << ins << "25" << "1.25";
+    QTest::newRow("insert at caret") << "12" << 1 << 0 << ins << "5"
+                                     << "152";
+    QTest::newRow("insert over selection") << "1234" << 1 << 2 << ins << "9"
+                                           << "194";
+    QTest::newRow("backspace") << "123" << 2 << 0 << bs << ""
+                               << "13";
+    QTest::newRow("backspace at start") << "123" << 0 << 0 << bs << ""
+                                        << "123";
+    QTest::newRow("backspace selection") << "123" << 0 << 2 << bs << ""
+                                         << "3";
+    QTest::newRow("delete") << "1234567.123" << 7 << 0 << del << ""
+                            << "1234567123";
+    QTest::newRow("delete at end") << "12" << 2 << 0 << del << ""
+                                   << "12";
+    QTest::newRow("cut") << "12.5" << 2 << 2 << cut << ""
+                         << "12";
+    QTest::newRow("paste") << "1." << 2 << 0 << ins << "25"
+                           << "1.25";
 }
 
 void TestNumericText::candidates()

@@ -139,12 +139,12 @@ void TestSheetRules::checkKey_data()
     QTest::newRow("slash over whole selection") << "5" << true << slash << 1 << true << "5";
     QTest::newRow("empty text takes anything") << "" << true << slash << 1 << true << "";
     QTest::newRow("fourth sheet char") << "07/012" << false << QChar(u'0') << 2 << true << "07/012";
-    QTest::newRow("fifth sheet char") << "07/0120" << false << QChar(u'1') << 2 << false
-                                      << "07/0120";
-    QTest::newRow("one part, any length") << "12345" << false << QChar(u'6') << 1 << true
-                                          << "12345";
-    QTest::newRow("three parts, free") << "07/0120/abcdef" << false << QChar(u'g') << 3 << true
-                                       << "07/0120/abcdef";
+    QTest::newRow("fifth sheet char")
+        << "07/0120" << false << QChar(u'1') << 2 << false << "07/0120";
+    QTest::newRow("one part, any length")
+        << "12345" << false << QChar(u'6') << 1 << true << "12345";
+    QTest::newRow("three parts, free")
+        << "07/0120/abcdef" << false << QChar(u'g') << 3 << true << "07/0120/abcdef";
 }
 
 void TestSheetRules::checkKey()
