@@ -4,9 +4,25 @@
 
 namespace tafserver {
 
+namespace {
+
+// Characters an attribute value cannot carry as they stand.
+constexpr bool needsEscape(unsigned char c)
+{
+    return c < 0x20 || c == '&' || c == '<' || c == '>' || c == '"';
+}
+
+} // namespace
+
 void appendXmlEscaped(std::string &out, std::string_view value)
 {
-    for (const char c : value) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto c = static_cast<unsigned char>(value[i]);
+        if (!needsEscape(c))
+            continue;
+        out.append(value.data() + start, i - start);
+        start = i + 1;
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -15,12 +31,10 @@ void appendXmlEscaped(std::string &out, std::string_view value)
         case '\t': out += "&#9;"; break;
         case '\n': out += "&#10;"; break;
         case '\r': out += "&#13;"; break;
-        default:
-            // Other control characters cannot appear in XML 1.0 at all.
-            if (static_cast<unsigned char>(c) >= 0x20)
-                out += c;
+        default: break; // other control characters cannot appear in XML 1.0 at all
         }
     }
+    out.append(value.data() + start, value.size() - start);
 }
 
 PacketWriter::PacketWriter(std::initializer_list<FieldDef> fields)
