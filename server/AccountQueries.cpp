@@ -29,6 +29,15 @@ std::string absoluteAddress(const std::string &path, const std::string &host)
     return "http://" + host + "/" + path;
 }
 
+const std::vector<FieldDef> kDateFields = {{"data_taf", "string", 10}};
+const std::vector<FieldDef> kMessageFields = {{"messaggio", "string", 255}};
+const std::vector<FieldDef> kUpdateFields = {{"percorsoremoto", "string", 255},
+                                             {"fileremoto", "string", 255}};
+const std::vector<FieldDef> kImageFields = {{"monografia_planim", "string", 255},
+                                            {"monografia_altim", "string", 255},
+                                            {"emp", "string", 255},
+                                            {"info_ausiliarie", "string", 255}};
+
 } // namespace
 
 int compareVersions(std::string_view a, std::string_view b)
@@ -47,8 +56,8 @@ int compareVersions(std::string_view a, std::string_view b)
 Answer dataAggTaf(const QueryRequest &request)
 {
     if (!credentialsValid(request))
-        return refused({{"data_taf", "string", 10}}, "credenziali non valide");
-    PacketWriter packet{{"data_taf", "string", 10}};
+        return refused(kDateFields, "credenziali non valide");
+    PacketWriter packet(kDateFields);
     packet.beginRow();
     packet.text("data_taf", request.db.meta("data_taf"));
     packet.endRow();
@@ -60,14 +69,18 @@ Answer controllaUser(const QueryRequest &request)
     const std::string &user = request.get("user");
     std::string message;
     switch (checkCredentials(request.db, user, request.get("pwd"))) {
-    case Credentials::Ok: message = "OK Benvenuto " + user; break;
-    case Credentials::Disabled: message = "KO Utenza disabilitata: rivolgersi all'assistenza"; break;
+    case Credentials::Ok:
+        message = "OK Benvenuto " + user;
+        break;
+    case Credentials::Disabled:
+        message = "KO Utenza disabilitata: rivolgersi all'assistenza";
+        break;
     case Credentials::Unknown:
         message = user.empty() ? "KO Indicare l'utente e la password"
                                : "KO Utente o password non riconosciuti";
         break;
     }
-    PacketWriter packet{{"messaggio", "string", 255}};
+    PacketWriter packet(kMessageFields);
     packet.beginRow();
     packet.text("messaggio", message);
     packet.endRow();
@@ -77,9 +90,8 @@ Answer controllaUser(const QueryRequest &request)
 Answer controllaAggiornamenti(const QueryRequest &request)
 {
     if (!credentialsValid(request))
-        return refused({{"percorsoremoto", "string", 255}, {"fileremoto", "string", 255}},
-                       "credenziali non valide");
-    PacketWriter packet{{"percorsoremoto", "string", 255}, {"fileremoto", "string", 255}};
+        return refused(kUpdateFields, "credenziali non valide");
+    PacketWriter packet(kUpdateFields);
     Statement &q = request.db.prepared("SELECT versione, percorsoremoto, fileremoto FROM rilasci");
     std::string newest = request.get("versione");
     std::string path;
@@ -102,19 +114,16 @@ Answer controllaAggiornamenti(const QueryRequest &request)
 
 Answer downloadImg(const QueryRequest &request)
 {
-#define IMG_FIELDS                                                                             \
-    {{"monografia_planim", "string", 255}, {"monografia_altim", "string", 255},                \
-     {"emp", "string", 255}, {"info_ausiliarie", "string", 255}}
     if (!credentialsValid(request))
-        return refused(IMG_FIELDS, "credenziali non valide");
+        return refused(kImageFields, "credenziali non valide");
     const auto comune = parseComune(request.get("comune"));
     const auto sheet = parseSheet(request.get("foglio"));
     const auto pf = parsePf(request.get("pf"));
-    PacketWriter packet IMG_FIELDS;
+    PacketWriter packet(kImageFields);
     if (!comune || !sheet || !pf)
         return packetAnswer(packet.finish());
-    const std::string section = comune->section.empty() ? upper(trimmed(request.get("sezione")))
-                                                        : comune->section;
+    const std::string section =
+        comune->section.empty() ? upper(trimmed(request.get("sezione"))) : comune->section;
     Statement &exists = request.db.prepared(
         "SELECT 1 FROM taf WHERE codice = ?1 AND sezione = ?2 AND foglio = ?3 AND pf_num = ?4");
     exists.bind(1, comune->base).bind(2, section).bind(3, *sheet).bind(4, *pf);
@@ -139,7 +148,6 @@ Answer downloadImg(const QueryRequest &request)
         packet.text(names[kind], paths[static_cast<std::size_t>(kind)]);
     packet.endRow();
     return packetAnswer(packet.finish());
-#undef IMG_FIELDS
 }
 
 } // namespace tafserver

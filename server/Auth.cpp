@@ -4,8 +4,8 @@
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
-#include <openssl/rand.h>
 #include <openssl/hmac.h>
+#include <openssl/rand.h>
 
 #include <array>
 #include <charconv>

@@ -24,9 +24,9 @@ struct Place
 const std::map<std::string, Place> &provinceCentres()
 {
     static const std::map<std::string, Place> centres = {
-        {"ROMA", {2311196, 4640970}},    {"AOSTA", {1369500, 5065600}},
+        {"ROMA", {2311196, 4640970}},     {"AOSTA", {1369500, 5065600}},
         {"L'AQUILA", {2388400, 4691000}}, {"BOLOGNA", {1685700, 4928800}},
-        {"FIRENZE", {1681522, 4848815}}, {"NAPOLI", {2458306, 4522593}},
+        {"FIRENZE", {1681522, 4848815}},  {"NAPOLI", {2458306, 4522593}},
     };
     return centres;
 }
@@ -38,23 +38,36 @@ Place provinceCentre(const ComuneRow &c)
         return known->second;
     const RegionInfo *region = findRegion(c.regione);
     DemoRandom rng("provincia:" + c.provincia);
-    const Place base = region ? Place{region->centreEast, region->centreNorth}
-                              : Place{2320000, 4640000};
+    const Place base =
+        region ? Place{region->centreEast, region->centreNorth} : Place{2320000, 4640000};
     return {base.east + rng.between(-45000, 45000), base.north + rng.between(-45000, 45000)};
 }
 
 constexpr const char *kPlanim[] = {
-    "SPIGOLO NE FABBRICATO",        "SPIGOLO SO DI FABBRICATO RURALE", "PALO ENEL IN CLS",
-    "CHIODO SU MURO DI CINTA",      "CENTRO TOMBINO IN GHISA",        "PILASTRO CANCELLO LATO STRADA",
-    "CIPPO IN CLS CON CROCE",       "SPIGOLO MURO DI SOSTEGNO",       "CENTRO CHIUSINO SIP",
-    "SPIGOLO NO CAPPELLA CIMITERO", "PALO TELEFONICO IN LEGNO",       "CAMPANILE CHIESA PARROCCHIALE",
-    "SPIGOLO SE CABINA ELETTRICA",  "CHIODO SU MARCIAPIEDE",          "CENTRO FONTANA PIAZZA",
-    "SPIGOLO PONTE SU FOSSO",       "PICCHETTO IN FERRO",             "SPIGOLO NE SERBATOIO ACQUEDOTTO",
+    "SPIGOLO NE FABBRICATO",
+    "SPIGOLO SO DI FABBRICATO RURALE",
+    "PALO ENEL IN CLS",
+    "CHIODO SU MURO DI CINTA",
+    "CENTRO TOMBINO IN GHISA",
+    "PILASTRO CANCELLO LATO STRADA",
+    "CIPPO IN CLS CON CROCE",
+    "SPIGOLO MURO DI SOSTEGNO",
+    "CENTRO CHIUSINO SIP",
+    "SPIGOLO NO CAPPELLA CIMITERO",
+    "PALO TELEFONICO IN LEGNO",
+    "CAMPANILE CHIESA PARROCCHIALE",
+    "SPIGOLO SE CABINA ELETTRICA",
+    "CHIODO SU MARCIAPIEDE",
+    "CENTRO FONTANA PIAZZA",
+    "SPIGOLO PONTE SU FOSSO",
+    "PICCHETTO IN FERRO",
+    "SPIGOLO NE SERBATOIO ACQUEDOTTO",
 };
 constexpr const char *kAltim[] = {
-    "PIANO STRADALE ALLA BASE",     "SOGLIA INGRESSO PRINCIPALE", "SOMMITA' DEL CIPPO",
-    "TESTA DEL CHIODO",             "PIANO MARCIAPIEDE",          "CORONAMENTO MURO",
-    "PIANO DI CAMPAGNA",            "BORDO CHIUSINO",
+    "PIANO STRADALE ALLA BASE", "SOGLIA INGRESSO PRINCIPALE",
+    "SOMMITA' DEL CIPPO",       "TESTA DEL CHIODO",
+    "PIANO MARCIAPIEDE",        "CORONAMENTO MURO",
+    "PIANO DI CAMPAGNA",        "BORDO CHIUSINO",
 };
 
 int reliability(DemoRandom &rng)
@@ -105,7 +118,8 @@ void lastChange(DemoRandom &rng, TafRecord &r)
 {
     const int year = rng.range(1991, 2023);
     char text[32];
-    std::snprintf(text, sizeof text, "%02d%02d%02d", rng.range(1, 28), rng.range(1, 12), year % 100);
+    std::snprintf(text, sizeof text, "%02d%02d%02d", rng.range(1, 28), rng.range(1, 12),
+                  year % 100);
     r.data = text;
     std::snprintf(text, sizeof text, "%04d/%07d", year, rng.range(1, 999999));
     r.causale = text;
@@ -146,8 +160,9 @@ public:
             const char allegato = m_rng.chance(0.08) ? (m_rng.chance(0.8) ? 'A' : 'B') : ' ';
             const bool full = allegato == ' ' && m_rng.chance(m_profile.fullShare);
             const int count = full ? m_rng.range(36, 46) : m_rng.range(6, 24);
-            const Place corner{m_centre.east + (static_cast<int>(k) % columns - columns / 2) * 2000.0,
-                               m_centre.north + (static_cast<int>(k) / columns - columns / 2) * 1400.0};
+            const Place corner{
+                m_centre.east + (static_cast<int>(k) % columns - columns / 2) * 2000.0,
+                m_centre.north + (static_cast<int>(k) / columns - columns / 2) * 1400.0};
             writeSheet(numbers[k], allegato, count, corner, m_rng.chance(0.1));
         }
     }
@@ -155,7 +170,8 @@ public:
 private:
     void writeSheet(int foglio, char allegato, int count, Place corner, bool oldSheet)
     {
-        const int perRow = std::max(1, static_cast<int>(std::round(std::sqrt(count * 2000.0 / 1400.0))));
+        const int perRow =
+            std::max(1, static_cast<int>(std::round(std::sqrt(count * 2000.0 / 1400.0))));
         const int rows = (count + perRow - 1) / perRow;
         int pf = 0;
         for (int i = 0; i < count; ++i) {
@@ -190,7 +206,9 @@ private:
         std::snprintf(text, sizeof text, (m_shortPf && pf < 10) ? "%d" : "%02d", pf);
         r.pf = text;
         const int kind = m_rng.range(1, 20);
-        r.particella = kind <= 2 ? "STRADA" : kind == 3 ? "ACQUE" : std::to_string(m_rng.range(1, 1800));
+        r.particella = kind <= 2   ? "STRADA"
+                       : kind == 3 ? "ACQUE"
+                                   : std::to_string(m_rng.range(1, 1800));
         r.descPlanim = m_rng.pick(kPlanim);
         r.attP = reliability(m_rng);
         if (m_rng.chance(0.25)) {
@@ -237,7 +255,8 @@ const std::vector<std::string> &demoProvinces()
     return provinces;
 }
 
-DemoArchive writeDemoArchive(const std::vector<ComuneRow> &comuni, const std::filesystem::path &folder)
+DemoArchive writeDemoArchive(const std::vector<ComuneRow> &comuni,
+                             const std::filesystem::path &folder)
 {
     std::set<std::string> sectioned;
     for (const ComuneRow &c : comuni)

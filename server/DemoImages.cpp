@@ -78,8 +78,7 @@ void drawMonograph(QPainter &painter, const ImagePoint &p, DemoRandom &rng)
     drawPfMark(painter, pf, Qt::red);
     drawNorthArrow(painter, QPointF(590, 70));
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(20, 440, 600, 30), Qt::AlignLeft | Qt::AlignVCenter,
-                     q(p.description));
+    painter.drawText(QRectF(20, 440, 600, 30), Qt::AlignLeft | Qt::AlignVCenter, q(p.description));
 }
 
 // A photo-like view: sky, ground, a wall in perspective and the marker on it.
@@ -100,7 +99,8 @@ void drawPhoto(QPainter &painter, const ImagePoint &p, DemoRandom &rng)
     painter.setBrush(QColor(190, 160, 130));
     painter.drawPolygon(wall);
     for (int i = 0; i < 60; ++i) {
-        painter.setBrush(QColor(160 + rng.range(0, 40), 130 + rng.range(0, 30), 100 + rng.range(0, 30)));
+        painter.setBrush(
+            QColor(160 + rng.range(0, 40), 130 + rng.range(0, 30), 100 + rng.range(0, 30)));
         painter.drawRect(QRectF(rng.between(70, near - 30), rng.between(160, 320), 22, 10));
     }
     const QPointF marker(near - 20, rng.between(280, 320));
@@ -200,8 +200,13 @@ std::vector<Job> plannedJobs(Database &db, const std::vector<std::string> &comun
             ORDER BY foglio, pf_num)sql");
         q.bind(1, base).bind(2, section);
         while (q.step()) {
-            ImagePoint p{code, std::string(q.text(0)), static_cast<int>(q.integer(1)), q.real(2),
-                         q.real(3), std::string(q.text(4)), std::string(q.text(5)),
+            ImagePoint p{code,
+                         std::string(q.text(0)),
+                         static_cast<int>(q.integer(1)),
+                         q.real(2),
+                         q.real(3),
+                         std::string(q.text(4)),
+                         std::string(q.text(5)),
                          std::string(q.text(6))};
             DemoRandom rng("img:" + code + p.foglio + std::to_string(p.pf));
             if (rng.chance(0.2))
@@ -225,10 +230,18 @@ QByteArray drawDemoImage(const ImagePoint &point, int kind)
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         switch (kind) {
-        case 0: drawMonograph(painter, point, rng); break;
-        case 1: drawPhoto(painter, point, rng); break;
-        case 2: drawMapExtract(painter, point, rng); break;
-        default: drawInfoSheet(painter, point, rng); break;
+        case 0:
+            drawMonograph(painter, point, rng);
+            break;
+        case 1:
+            drawPhoto(painter, point, rng);
+            break;
+        case 2:
+            drawMapExtract(painter, point, rng);
+            break;
+        default:
+            drawInfoSheet(painter, point, rng);
+            break;
         }
     }
     // Sketches, map extracts and forms are black and white on paper; only the photo has colour.
@@ -255,8 +268,9 @@ int generateDemoImages(Database &db, const std::filesystem::path &root,
             try {
                 for (std::size_t i = w; i < jobs.size(); i += workers) {
                     const QByteArray png = drawDemoImage(jobs[i].point, jobs[i].kind);
-                    writeFileAtomically(root, jobs[i].path, {png.constData(),
-                                        static_cast<std::size_t>(png.size())}, false);
+                    writeFileAtomically(root, jobs[i].path,
+                                        {png.constData(), static_cast<std::size_t>(png.size())},
+                                        false);
                 }
             } catch (const std::exception &e) {
                 failures[w] = e.what();
@@ -273,15 +287,22 @@ int generateDemoImages(Database &db, const std::filesystem::path &root,
     for (const Job &job : jobs) {
         const std::string base = job.point.comune.substr(0, 4);
         const std::string section = job.point.comune.size() == 5 ? job.point.comune.substr(4) : "";
-        db.prepared("INSERT OR REPLACE INTO immagini(codice, sezione, foglio, pf_num, tipo, percorso) "
-                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
-            .bind(1, base).bind(2, section).bind(3, job.point.foglio).bind(4, job.point.pf)
-            .bind(5, job.kind).bind(6, job.path).run();
+        db.prepared(
+              "INSERT OR REPLACE INTO immagini(codice, sezione, foglio, pf_num, tipo, percorso) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
+            .bind(1, base)
+            .bind(2, section)
+            .bind(3, job.point.foglio)
+            .bind(4, job.point.pf)
+            .bind(5, job.kind)
+            .bind(6, job.path)
+            .run();
     }
-    db.exec("UPDATE taf SET immagini = (SELECT count(*) FROM immagini i WHERE i.codice = taf.codice "
-            "AND i.sezione = taf.sezione AND i.foglio = taf.foglio AND i.pf_num = taf.pf_num) "
-            "WHERE EXISTS (SELECT 1 FROM immagini i WHERE i.codice = taf.codice "
-            "AND i.sezione = taf.sezione AND i.foglio = taf.foglio AND i.pf_num = taf.pf_num)");
+    db.exec(
+        "UPDATE taf SET immagini = (SELECT count(*) FROM immagini i WHERE i.codice = taf.codice "
+        "AND i.sezione = taf.sezione AND i.foglio = taf.foglio AND i.pf_num = taf.pf_num) "
+        "WHERE EXISTS (SELECT 1 FROM immagini i WHERE i.codice = taf.codice "
+        "AND i.sezione = taf.sezione AND i.foglio = taf.foglio AND i.pf_num = taf.pf_num)");
     transaction.commit();
     return static_cast<int>(jobs.size());
 }

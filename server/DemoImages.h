@@ -17,7 +17,7 @@ struct ImagePoint
     std::string comune; // 4 or 5 characters
     std::string foglio; // canonical
     int pf = 0;
-    double east = 0;  // Gauss if present, else Cassini
+    double east = 0; // Gauss if present, else Cassini
     double north = 0;
     std::string description;
     std::string particella;

@@ -33,7 +33,10 @@ public:
         return z ^ (z >> 31);
     }
     // Inclusive range.
-    int range(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1)); }
+    int range(int lo, int hi)
+    {
+        return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1));
+    }
     double uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
     double between(double lo, double hi) { return lo + (hi - lo) * uniform(); }
     bool chance(double p) { return uniform() < p; }

@@ -7,6 +7,10 @@ namespace tafserver {
 namespace {
 
 constexpr std::size_t kMaxLiteral = 100;
+const std::vector<FieldDef> kCodeFields = {{"CodiceFiscale", "string", 5},
+                                           {"Regione", "string", 30}};
+const std::vector<FieldDef> kNameFields = {{"NomeComune", "string", 60},
+                                           {"Provincia", "string", 30}};
 
 void skipBlanks(std::string_view &text)
 {
@@ -76,11 +80,10 @@ std::optional<Condition> parseCondition(std::string_view text)
 
 Answer codicePerNComune(const QueryRequest &request)
 {
-#define CODE_FIELDS {{"CodiceFiscale", "string", 5}, {"Regione", "string", 30}}
     const auto condition = parseCondition(request.get("condizione"));
     if (!condition)
-        return refused(CODE_FIELDS, "condizione non ammessa");
-    PacketWriter packet CODE_FIELDS;
+        return refused(kCodeFields, "condizione non ammessa");
+    PacketWriter packet(kCodeFields);
     Statement &q = lookup(request.db, *condition);
     while (q.step()) {
         packet.beginRow();
@@ -89,16 +92,14 @@ Answer codicePerNComune(const QueryRequest &request)
         packet.endRow();
     }
     return packetAnswer(packet.finish());
-#undef CODE_FIELDS
 }
 
 Answer nComunePerCodice(const QueryRequest &request)
 {
-#define NAME_FIELDS {{"NomeComune", "string", 60}, {"Provincia", "string", 30}}
     const auto condition = parseCondition(request.get("condizione"));
     if (!condition)
-        return refused(NAME_FIELDS, "condizione non ammessa");
-    PacketWriter packet NAME_FIELDS;
+        return refused(kNameFields, "condizione non ammessa");
+    PacketWriter packet(kNameFields);
     Statement &q = lookup(request.db, *condition);
     while (q.step()) {
         packet.beginRow();
@@ -107,7 +108,6 @@ Answer nComunePerCodice(const QueryRequest &request)
         packet.endRow();
     }
     return packetAnswer(packet.finish());
-#undef NAME_FIELDS
 }
 
 } // namespace tafserver

@@ -24,22 +24,32 @@ void appendXmlEscaped(std::string &out, std::string_view value)
         out.append(value.data() + start, i - start);
         start = i + 1;
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        default: break; // other control characters cannot appear in XML 1.0 at all
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\t':
+            out += "&#9;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        default:
+            break; // other control characters cannot appear in XML 1.0 at all
         }
     }
     out.append(value.data() + start, value.size() - start);
-}
-
-PacketWriter::PacketWriter(std::initializer_list<FieldDef> fields)
-{
-    writeHeader(fields.begin(), fields.end());
 }
 
 PacketWriter::PacketWriter(const std::vector<FieldDef> &fields)
@@ -106,7 +116,7 @@ std::string PacketWriter::finish()
     return std::move(m_out);
 }
 
-std::string emptyPacket(std::initializer_list<FieldDef> fields)
+std::string emptyPacket(const std::vector<FieldDef> &fields)
 {
     return PacketWriter(fields).finish();
 }

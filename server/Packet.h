@@ -2,7 +2,6 @@
 // Writer of XML data packets: DATAPACKET 2.0 with METADATA/FIELDS and ROWDATA/ROW attributes.
 // A null value is an absent attribute; empty text is written as null too.
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +18,6 @@ struct FieldDef
 class PacketWriter
 {
 public:
-    explicit PacketWriter(std::initializer_list<FieldDef> fields);
     explicit PacketWriter(const std::vector<FieldDef> &fields);
 
     void beginRow();
@@ -36,7 +34,7 @@ private:
 };
 
 // A packet with the fields declared and no rows (refused or empty answers).
-std::string emptyPacket(std::initializer_list<FieldDef> fields);
+std::string emptyPacket(const std::vector<FieldDef> &fields);
 
 void appendXmlEscaped(std::string &out, std::string_view value);
 

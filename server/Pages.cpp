@@ -52,7 +52,8 @@ constexpr NamedQuery kComuniPage[] = {
     {"ncomune_per_codice", nComunePerCodice},
 };
 
-template <std::size_t N> QueryHandler findHandler(const NamedQuery (&table)[N], std::string_view name)
+template <std::size_t N>
+QueryHandler findHandler(const NamedQuery (&table)[N], std::string_view name)
 {
     for (const NamedQuery &q : table)
         if (q.name == name)
@@ -74,17 +75,17 @@ thread_local std::string t_tipoquery;
 
 void logRequest(const httplib::Request &req, const httplib::Response &res)
 {
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                t_requestStart)
-                          .count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t_requestStart)
+            .count();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
     // The query string carries passwords: only the page and the query name are logged.
-    std::string line = std::string(stamp) + " " + req.remote_addr + " " + req.method + " " +
-                       req.path;
+    std::string line =
+        std::string(stamp) + " " + req.remote_addr + " " + req.method + " " + req.path;
     if (!t_tipoquery.empty())
         line += " tipoquery=" + t_tipoquery;
     char tail[96];
@@ -112,7 +113,8 @@ void runQuery(const NamedQuery (&table)[N], const std::string &dbPath, const htt
         parseQuery(mark == std::string::npos ? std::string_view{}
                                              : std::string_view(req.target).substr(mark + 1));
     if (!params)
-        return textAnswer(res, 400, "Richiesta malformata: parametri non decodificabili o ripetuti");
+        return textAnswer(res, 400,
+                          "Richiesta malformata: parametri non decodificabili o ripetuti");
     const auto it = params->find("tipoquery");
     t_tipoquery = it == params->end() ? std::string() : it->second.substr(0, 64);
     const QueryHandler handler = findHandler(table, t_tipoquery);
@@ -196,10 +198,18 @@ void setupLimitsAndLogging(httplib::Server &server)
         if (!res.body.empty())
             return;
         switch (res.status) {
-        case 404: res.set_content("Pagina inesistente", kText); break;
-        case 413: res.set_content("Richiesta troppo grande", kText); break;
-        case 414: res.set_content("Indirizzo troppo lungo", kText); break;
-        default: res.set_content("Richiesta non valida", kText); break;
+        case 404:
+            res.set_content("Pagina inesistente", kText);
+            break;
+        case 413:
+            res.set_content("Richiesta troppo grande", kText);
+            break;
+        case 414:
+            res.set_content("Indirizzo troppo lungo", kText);
+            break;
+        default:
+            res.set_content("Richiesta non valida", kText);
+            break;
         }
     });
     server.set_logger(logRequest);
@@ -213,6 +223,7 @@ int serve(const ServeOptions &options)
         Database db(options.database);
         db.createSchema();
     }
+    std::signal(SIGPIPE, SIG_IGN); // a client gone mid-answer is an error to log, not a crash
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -223,10 +234,9 @@ int serve(const ServeOptions &options)
     setupPages(server, options);
     setupLimitsAndLogging(server);
 
-    const int port = options.port == 0 ? server.bind_to_any_port(options.bind)
-                                       : (server.bind_to_port(options.bind, options.port)
-                                              ? options.port
-                                              : -1);
+    const int port = options.port == 0
+                         ? server.bind_to_any_port(options.bind)
+                         : (server.bind_to_port(options.bind, options.port) ? options.port : -1);
     if (port < 0) {
         std::fprintf(stderr, "tafserver: impossibile ascoltare su %s:%d\n", options.bind.c_str(),
                      options.port);

@@ -35,7 +35,7 @@ Answer packetAnswer(std::string packet)
     return answer;
 }
 
-Answer refused(std::initializer_list<FieldDef> fields, std::string reason)
+Answer refused(const std::vector<FieldDef> &fields, std::string reason)
 {
     Answer answer;
     answer.body = emptyPacket(fields);
@@ -45,8 +45,7 @@ Answer refused(std::initializer_list<FieldDef> fields, std::string reason)
 
 bool credentialsValid(const QueryRequest &request)
 {
-    return checkCredentials(request.db, request.get("user"), request.get("pwd")) ==
-           Credentials::Ok;
+    return checkCredentials(request.db, request.get("user"), request.get("pwd")) == Credentials::Ok;
 }
 
 bool filenameValid(const QueryRequest &request)

@@ -3,11 +3,11 @@
 
 #include "Packet.h"
 
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tafserver {
 
@@ -17,7 +17,7 @@ struct QueryRequest
 {
     Database &db;
     const std::map<std::string, std::string> &params; // decoded, UTF-8
-    std::string host;                                   // Host header, for absolute addresses
+    std::string host;                                 // Host header, for absolute addresses
 
     // The value of a parameter; empty when it is missing.
     const std::string &get(std::string_view key) const;
@@ -37,7 +37,7 @@ using QueryHandler = Answer (*)(const QueryRequest &);
 
 Answer packetAnswer(std::string packet);
 // A packet of the given fields with no rows, and the reason.
-Answer refused(std::initializer_list<FieldDef> fields, std::string reason);
+Answer refused(const std::vector<FieldDef> &fields, std::string reason);
 
 // The request's "user"/"pwd" name an active account.
 bool credentialsValid(const QueryRequest &request);

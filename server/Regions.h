@@ -8,9 +8,9 @@ namespace tafserver {
 
 struct RegionInfo
 {
-    std::string_view name;     // as the comuni table writes it
-    std::string_view file;     // the "filename" of its queries
-    double centreEast;         // Gauss-Boaga, in the region's usual fuso
+    std::string_view name; // as the comuni table writes it
+    std::string_view file; // the "filename" of its queries
+    double centreEast;     // Gauss-Boaga, in the region's usual fuso
     double centreNorth;
 };
 

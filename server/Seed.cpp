@@ -49,7 +49,11 @@ void storeComuni(Database &db, const std::vector<ComuneRow> &rows)
     for (const ComuneRow &c : rows)
         db.prepared("INSERT OR REPLACE INTO comuni(codice, nome, provincia, regione) "
                     "VALUES (?1, ?2, ?3, ?4)")
-            .bind(1, c.codice).bind(2, c.nome).bind(3, c.provincia).bind(4, c.regione).run();
+            .bind(1, c.codice)
+            .bind(2, c.nome)
+            .bind(3, c.provincia)
+            .bind(4, c.regione)
+            .run();
 }
 
 void storeRelease(Database &db)
@@ -60,7 +64,10 @@ void storeRelease(Database &db)
     const std::string version = TAFSERVER_VERSION;
     db.prepared("INSERT OR IGNORE INTO rilasci(versione, percorsoremoto, fileremoto, data) "
                 "VALUES (?1, 'aggiornamenti/', ?2, ?3)")
-        .bind(1, version).bind(2, "TavixSetup-" + version + ".exe").bind(3, today).run();
+        .bind(1, version)
+        .bind(2, "TavixSetup-" + version + ".exe")
+        .bind(3, today)
+        .run();
 }
 
 // Notes are the service's own remarks, not part of the TAF record.
@@ -75,7 +82,6 @@ void annotate(Database &db)
             ELSE '' END
         WHERE annotazioni = '' AND codice || sezione IN (SELECT codice FROM temp.generati))sql");
 }
-
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -110,7 +116,9 @@ void seedArchive(Database &db, const std::filesystem::path &root, SeedScope scop
     db.exec("CREATE TEMP TABLE IF NOT EXISTS generati(codice TEXT PRIMARY KEY)");
     for (const auto &[code, origin] : archive.origini) {
         db.prepared("INSERT OR REPLACE INTO origini(codice, origine) VALUES (?1, ?2)")
-            .bind(1, code).bind(2, origin).run();
+            .bind(1, code)
+            .bind(2, origin)
+            .run();
         db.prepared("INSERT OR IGNORE INTO temp.generati(codice) VALUES (?1)").bind(1, code).run();
     }
     annotate(db);

@@ -9,19 +9,40 @@ namespace tafserver {
 namespace {
 
 // The TAF record as the client reads it; XqYq is the client's own and stays null.
-#define TAF_FIELDS                                                                             \
-    {{"Comune", "string", 5},          {"Sezione", "string", 1},                               \
-     {"Foglio", "string", 4},          {"PF", "string", 2},                                    \
-     {"Particella", "string", 11},     {"XCassini", "r8"},                                     \
-     {"YCassini", "r8"},               {"NordGauss", "r8"},                                    \
-     {"EstGauss", "r8"},               {"Quota", "r8"},                                        \
-     {"Immagini", "string", 2},        {"Attendibilita_P", "string", 2},                       \
-     {"Attendibilita_A", "string", 2}, {"Rif_Planim", "string", 70},                           \
-     {"Rif_Altim", "string", 70},      {"Annotazioni", "string", 255},                         \
-     {"Origine_CS", "string", 50},     {"Fuso", "string", 5},                                  \
-     {"FG_ORIG", "string", 4},         {"PF_ORIG", "string", 2},                               \
-     {"ULTIMA_VARIAZIONE", "string", 10}, {"CAUSALE", "string", 15},                           \
-     {"XqYq", "r8"},                   {"Provincia", "string", 30}}
+const std::vector<FieldDef> &tafFields()
+{
+    static const std::vector<FieldDef> fields = {
+        {"Comune", "string", 5},
+        {"Sezione", "string", 1},
+        {"Foglio", "string", 4},
+        {"PF", "string", 2},
+        {"Particella", "string", 11},
+        {"XCassini", "r8"},
+        {"YCassini", "r8"},
+        {"NordGauss", "r8"},
+        {"EstGauss", "r8"},
+        {"Quota", "r8"},
+        {"Immagini", "string", 2},
+        {"Attendibilita_P", "string", 2},
+        {"Attendibilita_A", "string", 2},
+        {"Rif_Planim", "string", 70},
+        {"Rif_Altim", "string", 70},
+        {"Annotazioni", "string", 255},
+        {"Origine_CS", "string", 50},
+        {"Fuso", "string", 5},
+        {"FG_ORIG", "string", 4},
+        {"PF_ORIG", "string", 2},
+        {"ULTIMA_VARIAZIONE", "string", 10},
+        {"CAUSALE", "string", 15},
+        {"XqYq", "r8"},
+        {"Provincia", "string", 30},
+    };
+    return fields;
+}
+
+const std::vector<FieldDef> kFoglioFields = {{"Foglio", "string", 4}};
+const std::vector<FieldDef> kPfFields = {{"PF", "string", 2}};
+const std::vector<FieldDef> kReliabilityFields = {{"Attendibilita_P", "string", 2}};
 
 constexpr std::string_view kSelect = R"sql(
 SELECT t.codice || t.sezione, t.sezione, t.foglio, t.pf, t.particella, t.xcassini, t.ycassini,
@@ -39,33 +60,28 @@ constexpr std::size_t kMaxListItems = 2000;
 class TafPacket
 {
 public:
-    TafPacket() : m_writer(TAF_FIELDS) {}
+    TafPacket() : m_writer(tafFields()) {}
 
-    // Appends every row the statement yields.
+    // Appends every row the statement yields; its columns follow the fields, less XqYq.
     void addRows(Statement &q)
     {
-        static constexpr std::string_view text[] = {"Comune", "Sezione", "Foglio", "PF",
-                                                    "Particella"};
-        static constexpr std::string_view numbers[] = {"XCassini", "YCassini", "NordGauss",
-                                                       "EstGauss", "Quota"};
-        static constexpr std::string_view tail[] = {
-            "Attendibilita_P", "Attendibilita_A", "Rif_Planim", "Rif_Altim",
-            "Annotazioni",     "Origine_CS",      "Fuso",       "FG_ORIG",
-            "PF_ORIG",         "ULTIMA_VARIAZIONE", "CAUSALE"};
+        const std::vector<FieldDef> &fields = tafFields();
         while (q.step()) {
             m_writer.beginRow();
             int column = 0;
-            for (const std::string_view name : text)
-                m_writer.text(name, q.text(column++));
-            for (const std::string_view name : numbers) {
-                if (!q.isNull(column))
-                    m_writer.number(name, q.real(column));
+            for (const FieldDef &field : fields) {
+                if (field.name == "XqYq")
+                    continue; // the client's own, null here
+                if (field.type == "r8") {
+                    if (!q.isNull(column))
+                        m_writer.number(field.name, q.real(column));
+                } else if (field.name == "Immagini") {
+                    m_writer.text(field.name, q.integer(column) > 0 ? "SI" : "NO");
+                } else {
+                    m_writer.text(field.name, q.text(column));
+                }
                 ++column;
             }
-            m_writer.text("Immagini", q.integer(column++) > 0 ? "SI" : "NO");
-            for (const std::string_view name : tail)
-                m_writer.text(name, q.text(column++));
-            m_writer.text("Provincia", q.text(column));
             m_writer.endRow();
         }
     }
@@ -83,12 +99,11 @@ private:
 
 Answer refusedTaf(std::string reason)
 {
-    return refused(TAF_FIELDS, std::move(reason));
+    return refused(tafFields(), std::move(reason));
 }
 
 // The checks every per-comune query makes first; nullopt when the request may go on.
-std::optional<Answer> refusal(const QueryRequest &request,
-                              std::initializer_list<FieldDef> fields)
+std::optional<Answer> refusal(const QueryRequest &request, const std::vector<FieldDef> &fields)
 {
     if (!filenameValid(request))
         return refused(fields, "filename non ammesso");
@@ -125,7 +140,7 @@ std::vector<std::string> splitList(const std::string &text)
 
 Answer tafPerNComune(const QueryRequest &request)
 {
-    if (auto no = refusal(request, TAF_FIELDS))
+    if (auto no = refusal(request, tafFields()))
         return *no;
     const auto comune = parseComune(request.get("comune"));
     if (!comune)
@@ -137,23 +152,24 @@ Answer tafPerNComune(const QueryRequest &request)
 
 Answer tafPerPfFoglio(const QueryRequest &request)
 {
-    if (auto no = refusal(request, TAF_FIELDS))
+    if (auto no = refusal(request, tafFields()))
         return *no;
     const auto comune = parseComune(request.get("comune"));
     const auto sheet = parseSheet(request.get("foglio"));
     const auto pf = parsePf(request.get("pf"));
     TafPacket packet;
     if (comune && sheet && pf) {
-        Statement &q = selection(request.db, std::string(kByComune) +
-                                                 " AND t.foglio = ?3 AND t.pf_num = ?4");
-        packet.addRows(q.bind(1, comune->base).bind(2, comune->section).bind(3, *sheet).bind(4, *pf));
+        Statement &q =
+            selection(request.db, std::string(kByComune) + " AND t.foglio = ?3 AND t.pf_num = ?4");
+        packet.addRows(
+            q.bind(1, comune->base).bind(2, comune->section).bind(3, *sheet).bind(4, *pf));
     }
     return packet.answer();
 }
 
 Answer tafPerIntervalloFogli(const QueryRequest &request)
 {
-    if (auto no = refusal(request, TAF_FIELDS))
+    if (auto no = refusal(request, tafFields()))
         return *no;
     const auto comune = parseComune(request.get("comune"));
     auto from = parseSheet(request.get("dafoglio"));
@@ -165,15 +181,17 @@ Answer tafPerIntervalloFogli(const QueryRequest &request)
             std::swap(from, to);
         Statement &q = selection(request.db, std::string(kByComune) +
                                                  " AND substr(t.foglio, 1, 3) BETWEEN ?3 AND ?4");
-        packet.addRows(q.bind(1, comune->base).bind(2, comune->section)
-                           .bind(3, from->substr(0, 3)).bind(4, to->substr(0, 3)));
+        packet.addRows(q.bind(1, comune->base)
+                           .bind(2, comune->section)
+                           .bind(3, from->substr(0, 3))
+                           .bind(4, to->substr(0, 3)));
     }
     return packet.answer();
 }
 
 Answer tafPerIntAttendibilita(const QueryRequest &request)
 {
-    if (auto no = refusal(request, TAF_FIELDS))
+    if (auto no = refusal(request, tafFields()))
         return *no;
     const auto comune = parseComune(request.get("comune"));
     auto low = parseSmallNumber(request.get("davalore"));
@@ -182,16 +200,17 @@ Answer tafPerIntAttendibilita(const QueryRequest &request)
     if (comune && low && high) {
         if (*low > *high)
             std::swap(low, high);
-        Statement &q = selection(request.db, std::string(kByComune) +
-                                                 " AND t.att_p_num BETWEEN ?3 AND ?4");
-        packet.addRows(q.bind(1, comune->base).bind(2, comune->section).bind(3, *low).bind(4, *high));
+        Statement &q =
+            selection(request.db, std::string(kByComune) + " AND t.att_p_num BETWEEN ?3 AND ?4");
+        packet.addRows(
+            q.bind(1, comune->base).bind(2, comune->section).bind(3, *low).bind(4, *high));
     }
     return packet.answer();
 }
 
 Answer tafPerFogliCComuni(const QueryRequest &request)
 {
-    if (auto no = refusal(request, TAF_FIELDS))
+    if (auto no = refusal(request, tafFields()))
         return *no;
     const auto sheets = splitList(request.get("lfogli"));
     const auto codes = splitList(request.get("lcomuni"));
@@ -212,7 +231,7 @@ Answer tafPerFogliCComuni(const QueryRequest &request)
 
 Answer tafPerPfFogliCComuni(const QueryRequest &request)
 {
-    if (auto no = refusal(request, TAF_FIELDS))
+    if (auto no = refusal(request, tafFields()))
         return *no;
     const auto pfs = splitList(request.get("lpf"));
     const auto sheets = splitList(request.get("lfogli"));
@@ -228,18 +247,19 @@ Answer tafPerPfFogliCComuni(const QueryRequest &request)
         const auto pf = parsePf(pfs[i]);
         if (!comune || !sheet || !pf || !seen.emplace(codes[i], *sheet, *pf).second)
             continue;
-        Statement &q = selection(request.db, std::string(kByComune) +
-                                                 " AND t.foglio = ?3 AND t.pf_num = ?4");
-        packet.addRows(q.bind(1, comune->base).bind(2, comune->section).bind(3, *sheet).bind(4, *pf));
+        Statement &q =
+            selection(request.db, std::string(kByComune) + " AND t.foglio = ?3 AND t.pf_num = ?4");
+        packet.addRows(
+            q.bind(1, comune->base).bind(2, comune->section).bind(3, *sheet).bind(4, *pf));
     }
     return packet.answer();
 }
 
 Answer fogliPerNComune(const QueryRequest &request)
 {
-    if (auto no = refusal(request, {{"Foglio", "string", 4}}))
+    if (auto no = refusal(request, kFoglioFields))
         return *no;
-    PacketWriter packet{{"Foglio", "string", 4}};
+    PacketWriter packet(kFoglioFields);
     if (const auto comune = parseComune(request.get("comune"))) {
         Statement &q = request.db.prepared(
             "SELECT DISTINCT foglio FROM taf WHERE codice = ?1 AND (?2 = '' OR sezione = ?2) "
@@ -256,9 +276,9 @@ Answer fogliPerNComune(const QueryRequest &request)
 
 Answer pfPerNComuneEFoglio(const QueryRequest &request)
 {
-    if (auto no = refusal(request, {{"PF", "string", 2}}))
+    if (auto no = refusal(request, kPfFields))
         return *no;
-    PacketWriter packet{{"PF", "string", 2}};
+    PacketWriter packet(kPfFields);
     const auto comune = parseComune(request.get("comune"));
     const auto sheet = parseSheet(request.get("foglio"));
     if (comune && sheet) {
@@ -277,9 +297,9 @@ Answer pfPerNComuneEFoglio(const QueryRequest &request)
 
 Answer attendibilitaPerNComune(const QueryRequest &request)
 {
-    if (auto no = refusal(request, {{"Attendibilita_P", "string", 2}}))
+    if (auto no = refusal(request, kReliabilityFields))
         return *no;
-    PacketWriter packet{{"Attendibilita_P", "string", 2}};
+    PacketWriter packet(kReliabilityFields);
     if (const auto comune = parseComune(request.get("comune"))) {
         Statement &q = request.db.prepared(
             "SELECT DISTINCT att_p_num FROM taf WHERE codice = ?1 AND (?2 = '' OR sezione = ?2) "

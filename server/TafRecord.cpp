@@ -12,7 +12,8 @@ namespace {
 // 1-based inclusive columns of the layout.
 std::string_view columns(std::string_view line, int first, int last)
 {
-    return line.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+    return line.substr(static_cast<std::size_t>(first - 1),
+                       static_cast<std::size_t>(last - first + 1));
 }
 
 bool allDigits(std::string_view text)
@@ -218,7 +219,8 @@ std::string canonicalSheet(int number, char allegato)
 {
     std::string code(4, '0');
     const int hundreds = number / 100;
-    code[0] = hundreds < 10 ? static_cast<char>('0' + hundreds) : static_cast<char>('A' + hundreds - 10);
+    code[0] =
+        hundreds < 10 ? static_cast<char>('0' + hundreds) : static_cast<char>('A' + hundreds - 10);
     code[1] = static_cast<char>('0' + number / 10 % 10);
     code[2] = static_cast<char>('0' + number % 10);
     code[3] = allegato == ' ' ? '0' : allegato;

@@ -78,8 +78,8 @@ std::string uploadImages(Database &db, const std::filesystem::path &root, const 
     const auto pf = parsePf(textField(form, "pf"));
     if (!comune || !sheet || !pf)
         return "Dati del punto fiduciale mancanti o non validi";
-    const std::string section = comune->section.empty() ? upper(textField(form, "sezione"))
-                                                        : comune->section;
+    const std::string section =
+        comune->section.empty() ? upper(textField(form, "sezione")) : comune->section;
 
     Statement &account = db.prepared("SELECT attivo FROM utenti WHERE email = ?1");
     account.bind(1, user);
@@ -132,13 +132,22 @@ std::string uploadImages(Database &db, const std::filesystem::path &root, const 
         writeFileAtomically(root, path, image.bytes);
         db.prepared("INSERT INTO immagini(codice, sezione, foglio, pf_num, tipo, percorso) "
                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
-            .bind(1, comune->base).bind(2, section).bind(3, *sheet).bind(4, *pf)
-            .bind(5, image.kind).bind(6, path).run();
+            .bind(1, comune->base)
+            .bind(2, section)
+            .bind(3, *sheet)
+            .bind(4, *pf)
+            .bind(5, image.kind)
+            .bind(6, path)
+            .run();
     }
     db.prepared("UPDATE taf SET immagini = immagini + ?5 WHERE codice = ?1 AND sezione = ?2 "
                 "AND foglio = ?3 AND pf_num = ?4")
-        .bind(1, comune->base).bind(2, section).bind(3, *sheet).bind(4, *pf)
-        .bind(5, static_cast<long long>(images.size())).run();
+        .bind(1, comune->base)
+        .bind(2, section)
+        .bind(3, *sheet)
+        .bind(4, *pf)
+        .bind(5, static_cast<long long>(images.size()))
+        .run();
     transaction.commit();
     return {};
 }
@@ -148,8 +157,13 @@ std::string recordPrintedCard(Database &db, const FormFields &form, const std::s
     const std::string punto = textField(form, "punto");
     if (punto.empty() || punto.size() > 64)
         return "Campo punto mancante o non valido";
-    db.prepared("INSERT INTO schede_stampate(punto, utente, ora, indirizzo) VALUES (?1, ?2, ?3, ?4)")
-        .bind(1, punto).bind(2, textField(form, "user")).bind(3, now()).bind(4, address).run();
+    db.prepared(
+          "INSERT INTO schede_stampate(punto, utente, ora, indirizzo) VALUES (?1, ?2, ?3, ?4)")
+        .bind(1, punto)
+        .bind(2, textField(form, "user"))
+        .bind(3, now())
+        .bind(4, address)
+        .run();
     return {};
 }
 

@@ -85,10 +85,11 @@ int seed(const Arguments &args)
 {
     const std::string db = args.required("--db");
     const std::string scope = args.option("--scope", "demo");
-    const tafserver::SeedScope chosen = scope == "all"      ? tafserver::SeedScope::All
-                                        : scope == "demo"   ? tafserver::SeedScope::Demo
-                                        : scope == "comuni" ? tafserver::SeedScope::Comuni
-                                                            : throw UsageError("scope sconosciuto: " + scope);
+    const tafserver::SeedScope chosen = scope == "all"    ? tafserver::SeedScope::All
+                                        : scope == "demo" ? tafserver::SeedScope::Demo
+                                        : scope == "comuni"
+                                            ? tafserver::SeedScope::Comuni
+                                            : throw UsageError("scope sconosciuto: " + scope);
     tafserver::Database database(db);
     tafserver::seedDatabase(database, rootFor(args, db), chosen, std::cerr);
     return 0;
@@ -127,8 +128,9 @@ int addRelease(const Arguments &args)
         throw UsageError("indicare VERSIONE e FILE");
     tafserver::Database database(args.required("--db"));
     database.createSchema();
-    database.prepared("INSERT OR REPLACE INTO rilasci(versione, percorsoremoto, fileremoto, data) "
-                      "VALUES (?1, ?2, ?3, date('now'))")
+    database
+        .prepared("INSERT OR REPLACE INTO rilasci(versione, percorsoremoto, fileremoto, data) "
+                  "VALUES (?1, ?2, ?3, date('now'))")
         .bind(1, args.positional[0])
         .bind(2, args.option("--path", "aggiornamenti/"))
         .bind(3, args.positional[1])

@@ -51,9 +51,9 @@ bool TafServerProcess::start(QString *error)
         }
     }
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start(executable(), {QStringLiteral("serve"), QStringLiteral("--db"), db,
-                                   QStringLiteral("--port"), QStringLiteral("0"),
-                                   QStringLiteral("--root"), root});
+    m_process.start(executable(),
+                    {QStringLiteral("serve"), QStringLiteral("--db"), db, QStringLiteral("--port"),
+                     QStringLiteral("0"), QStringLiteral("--root"), root});
     // The service prints the address it listens on, with the port it was given.
     static const QRegularExpression listening(QStringLiteral(":(\\d+)/\\s*$"));
     QByteArray output;
