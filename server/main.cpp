@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -159,12 +160,18 @@ int serve(const Arguments &args)
 
 int main(int argc, char **argv)
 {
-    // Images are drawn and read without a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-
     const std::string command = argc > 1 ? argv[1] : "";
+    // Only the seed draws (text needs fonts, hence a GUI application without a display); the
+    // service reads uploaded pictures, for which the core application is enough.
+    int qtArgc = 1;
+    std::unique_ptr<QCoreApplication> app;
+    if (command == "seed") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(qtArgc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(qtArgc, argv);
+    }
+
     try {
         if (command == "seed")
             return seed(parseArguments(argc, argv, {"--db", "--scope", "--root"}));

@@ -300,6 +300,7 @@ private slots:
         QCOMPARE(p.column("Attendibilita_P"), QStringLiteral("3,5,9,6"));
         QCOMPARE(p.column("Provincia"), QStringLiteral("ROMA,ROMA,ROMA,ROMA"));
         QCOMPARE(p.column("XqYq"), QStringLiteral(",,,"));
+        QCOMPARE(p.value(2, "Rif_Altim"), QStringLiteral("PIANO STRADALE DAVANTI AL CAFFÈ"));
         QCOMPARE(p.value(1, "Quota"), QString());     // 9999.000: height not determined
         QCOMPARE(p.value(3, "NordGauss"), QString()); // a PF without Gauss coordinates
         QCOMPARE(p.value(3, "FG_ORIG"), QStringLiteral("0120"));
