@@ -23,7 +23,7 @@ namespace {
 constexpr const char *kUsage =
     "uso:\n"
     "  tafserver seed --db FILE [--scope demo|all|comuni] [--root DIR]\n"
-    "  tafserver import-taf --db FILE TAFFILE...\n"
+    "  tafserver import-taf --db FILE TAFFILE...   (exit code 2: some lines rejected)\n"
     "  tafserver add-user --db FILE EMAIL PASSWORD\n"
     "  tafserver add-release --db FILE VERSIONE FILE [--path INDIRIZZO]\n"
     "  tafserver serve --db FILE [--port 8642] [--bind 127.0.0.1] [--root DIR]\n"
