@@ -1,5 +1,6 @@
 #include "DemoImages.h"
 
+#include "AnswerCache.h"
 #include "Database.h"
 #include "DemoRandom.h"
 #include "ImageStore.h"
@@ -303,6 +304,7 @@ int generateDemoImages(Database &db, const std::filesystem::path &root,
         "AND i.sezione = taf.sezione AND i.foglio = taf.foglio AND i.pf_num = taf.pf_num) "
         "WHERE EXISTS (SELECT 1 FROM immagini i WHERE i.codice = taf.codice "
         "AND i.sezione = taf.sezione AND i.foglio = taf.foglio AND i.pf_num = taf.pf_num)");
+    bumpDataGeneration(db);
     transaction.commit();
     return static_cast<int>(jobs.size());
 }

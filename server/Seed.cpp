@@ -1,5 +1,6 @@
 #include "Seed.h"
 
+#include "AnswerCache.h"
 #include "Auth.h"
 #include "Database.h"
 #include "DemoArchive.h"
@@ -122,6 +123,7 @@ void seedArchive(Database &db, const std::filesystem::path &root, SeedScope scop
         db.prepared("INSERT OR IGNORE INTO temp.generati(codice) VALUES (?1)").bind(1, code).run();
     }
     annotate(db);
+    bumpDataGeneration(db);
     transaction.commit();
     log << "archivio: " << loaded << " record TAF di " << archive.codes.size() << " comuni, "
         << secondsSince(start) << " s\n";

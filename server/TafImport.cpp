@@ -1,5 +1,6 @@
 #include "TafImport.h"
 
+#include "AnswerCache.h"
 #include "Database.h"
 #include "TafRecord.h"
 
@@ -86,6 +87,7 @@ ImportResult importTafFile(Database &db, const std::string &path, std::ostream &
         throw std::runtime_error("errore di lettura di " + path);
     if (result.rejected > kReportedRejects)
         log << path << ": altre " << result.rejected - kReportedRejects << " righe scartate\n";
+    bumpDataGeneration(db);
     transaction.commit();
     return result;
 }

@@ -1,5 +1,6 @@
 #include "TafQueries.h"
 
+#include "AnswerCache.h"
 #include "Database.h"
 
 #include <set>
@@ -145,9 +146,16 @@ Answer tafPerNComune(const QueryRequest &request)
     const auto comune = parseComune(request.get("comune"));
     if (!comune)
         return refusedTaf("codice comune non valido");
+    // The heaviest answer and the most asked for: built once per state of the archive.
+    const std::string key = "Taf_Per_NComune|" + comune->base + comune->section;
+    const long long generation = dataGeneration(request.db);
+    if (const auto cached = answerCache().find(key, generation))
+        return packetAnswer(*cached);
     TafPacket packet;
     packet.addRows(selection(request.db, kByComune).bind(1, comune->base).bind(2, comune->section));
-    return packet.answer();
+    Answer answer = packet.answer();
+    answerCache().insert(key, generation, answer.body);
+    return answer;
 }
 
 Answer tafPerPfFoglio(const QueryRequest &request)

@@ -1,5 +1,6 @@
 #include "Upload.h"
 
+#include "AnswerCache.h"
 #include "Database.h"
 #include "ImageStore.h"
 #include "QueryCommon.h"
@@ -148,6 +149,7 @@ std::string uploadImages(Database &db, const std::filesystem::path &root, const 
         .bind(4, *pf)
         .bind(5, static_cast<long long>(images.size()))
         .run();
+    bumpDataGeneration(db);
     transaction.commit();
     return {};
 }

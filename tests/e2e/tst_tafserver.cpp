@@ -173,6 +173,14 @@ class TestTafServer : public QObject
                              {QStringLiteral("pf"), QString::fromLatin1(pf)}}));
     }
 
+    Packet wholeRoma()
+    {
+        return get("query.php",
+                   withUser({{QStringLiteral("tipoquery"), QStringLiteral("Taf_Per_NComune")},
+                             {QStringLiteral("comune"), QStringLiteral("H501")},
+                             {QStringLiteral("filename"), QString()}}));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -517,6 +525,7 @@ private slots:
 
     void uploadAndDownload()
     {
+        QCOMPARE(wholeRoma().value(0, "Immagini"), QStringLiteral("NO"));
         const Packet before = images("01");
         QCOMPARE(before.rows.size(), std::size_t(1));
         QCOMPARE(before.value(0, "monografia_altim"), QString());
@@ -529,6 +538,7 @@ private slots:
         QCOMPARE(status, 200);
         QCOMPARE(QString::fromStdString(answer), QString());
 
+        QCOMPARE(wholeRoma().value(0, "Immagini"), QStringLiteral("SI")); // not a stale answer
         const Packet after = images("01");
         const QString path = after.value(0, "monografia_altim");
         QCOMPARE(path, QStringLiteral("immagini/H501/0120/01_altim.png"));
