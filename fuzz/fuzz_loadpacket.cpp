@@ -79,7 +79,8 @@ void checkAgainstPugixml(const QByteArray &packet, const tavix::ResultTable &tab
                     if (!condition)
                         std::fprintf(stderr, "row %d field %s: table %s, pugixml %s\n", row,
                                      name.constData(),
-                                     table.isNullAt(row, f) ? "<null>" : qPrintable(table.textAt(row, f)),
+                                     table.isNullAt(row, f) ? "<null>"
+                                                            : qPrintable(table.textAt(row, f)),
                                      a.empty() ? "<null>" : a.value());
                     ::check(condition, what);
                 };
@@ -91,9 +92,12 @@ void checkAgainstPugixml(const QByteArray &packet, const tavix::ResultTable &tab
                 } else if (!a.empty()) {
                     const std::string value = a.value();
                     double expected = 0;
-                    const auto parsed = tavix::parseNumber(value.data(), value.data() + value.size(), expected);
-                    check(parsed != tavix::NumberParse::Invalid, "numbers pugixml reads are numbers");
-                    check(table.isNullAt(row, f) == (parsed == tavix::NumberParse::Empty), "number null as pugixml");
+                    const auto parsed =
+                        tavix::parseNumber(value.data(), value.data() + value.size(), expected);
+                    check(parsed != tavix::NumberParse::Invalid,
+                          "numbers pugixml reads are numbers");
+                    check(table.isNullAt(row, f) == (parsed == tavix::NumberParse::Empty),
+                          "number null as pugixml");
                     if (parsed == tavix::NumberParse::Ok)
                         check(table.numberAt(row, f) == expected, "number as pugixml");
                 }

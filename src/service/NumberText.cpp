@@ -11,45 +11,52 @@ QString numberText(double value)
     if (value == 0)
         value = 0; // no "-0"
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
 namespace {
 
-// `k` / 10^decimals in fixed notation, without trailing zeros.
+// `k` / 10^decimals in fixed notation, without trailing zeros. Composed right to left in a
+// local buffer and copied out as one 32-byte block (the caller leaves room for it).
 std::size_t writeScaled(char *out, long long k, int decimals)
 {
     while (decimals > 0 && k % 10 == 0) {
         k /= 10;
         --decimals;
     }
-    char *o = out;
     unsigned long long magnitude = static_cast<unsigned long long>(k);
-    if (k < 0) {
-        *o++ = '-';
+    if (k < 0)
         magnitude = 0 - magnitude;
-    }
-    char digits[24];
-    const int n = int(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
-    if (n <= decimals) {
-        *o++ = '0';
-        *o++ = '.';
-        for (int i = n; i < decimals; ++i)
-            *o++ = '0';
-        std::memcpy(o, digits, std::size_t(n));
-        o += n;
-    } else {
-        std::memcpy(o, digits, std::size_t(n - decimals));
-        o += n - decimals;
-        if (decimals > 0) {
-            *o++ = '.';
-            std::memcpy(o, digits + n - decimals, std::size_t(decimals));
-            o += decimals;
+    char buffer[64];
+    char *const end = buffer + 32;
+    char *begin = end;
+    static constexpr char Pairs[] = "00010203040506070809101112131415161718192021222324"
+                                    "25262728293031323334353637383940414243444546474849"
+                                    "50515253545556575859606162636465666768697071727374"
+                                    "75767778798081828384858687888990919293949596979899";
+    const auto putDigits = [&begin, &magnitude](int count) {
+        for (; count >= 2; count -= 2) {
+            begin -= 2;
+            std::memcpy(begin, Pairs + 2 * (magnitude % 100), 2);
+            magnitude /= 100;
         }
-    }
-    return std::size_t(o - out);
+        if (count == 1) {
+            *--begin = char('0' + magnitude % 10);
+            magnitude /= 10;
+        }
+    };
+    putDigits(decimals);
+    if (decimals > 0)
+        *--begin = '.';
+    while (magnitude >= 100)
+        putDigits(2);
+    putDigits(magnitude >= 10 ? 2 : 1);
+    if (k < 0)
+        *--begin = '-';
+    std::memcpy(out, begin, 32);
+    return std::size_t(end - begin);
 }
 
 } // namespace
