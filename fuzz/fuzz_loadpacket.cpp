@@ -10,6 +10,7 @@
 
 #include <pugixml.hpp>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -98,8 +99,14 @@ void checkAgainstPugixml(const QByteArray &packet, const tavix::ResultTable &tab
                           "numbers pugixml reads are numbers");
                     check(table.isNullAt(row, f) == (parsed == tavix::NumberParse::Empty),
                           "number null as pugixml");
-                    if (parsed == tavix::NumberParse::Ok)
+                    if (parsed == tavix::NumberParse::Ok) {
                         check(table.numberAt(row, f) == expected, "number as pugixml");
+                        double library = 0;
+                        const auto result =
+                            std::from_chars(value.data(), value.data() + value.size(), library);
+                        if (result.ec == std::errc() && result.ptr == value.data() + value.size())
+                            check(library == expected, "number as from_chars");
+                    }
                 }
             }
         }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace tavix {
@@ -91,6 +92,37 @@ static bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// The common form, [-]digits[.digits] with at most 15 digits: the digits make an exact
+// integer and 10^decimals is exact, so one division gives the correctly rounded double, as
+// from_chars would. False when the text is of another form.
+static bool parseShortDecimal(const char *begin, const char *end, double &value)
+{
+    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = begin != end && *begin == '-';
+    const char *p = begin + (negative ? 1 : 0);
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1;
+    for (; p != end; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            digits = digits * 10 + std::uint64_t(*p - '0');
+            ++count;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (*p == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > 15)
+        return false;
+    const double magnitude = double(digits) / Powers[decimals > 0 ? decimals : 0];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 NumberParse parseNumber(const char *begin, const char *end, double &value)
 {
     while (begin != end && isBlank(*begin))
@@ -99,6 +131,8 @@ NumberParse parseNumber(const char *begin, const char *end, double &value)
         --end;
     if (begin == end)
         return NumberParse::Empty;
+    if (parseShortDecimal(begin, end, value))
+        return NumberParse::Ok;
     if (*begin == '+' && end - begin > 1 && begin[1] != '-')
         ++begin;
     const auto result = std::from_chars(begin, end, value, std::chars_format::general);

@@ -72,11 +72,9 @@ void TextArena::reserve(std::size_t bytes)
         reallocate(bytes);
 }
 
-char *TextArena::prepare(std::size_t bytes)
+void TextArena::grow(std::size_t bytes)
 {
-    if (m_capacity - m_size < bytes)
-        reallocate(std::max(m_size + bytes, m_capacity + m_capacity / 2));
-    return m_data + m_size;
+    reallocate(std::max(m_size + bytes, m_capacity + m_capacity / 2));
 }
 
 void TextArena::shrinkToFit()

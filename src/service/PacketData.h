@@ -69,7 +69,12 @@ public:
 
     void reserve(std::size_t bytes);
     // Room for `bytes` more; returns where to write them. Call commit() with what was written.
-    char *prepare(std::size_t bytes);
+    char *prepare(std::size_t bytes)
+    {
+        if (m_capacity - m_size < bytes)
+            grow(bytes);
+        return m_data + m_size;
+    }
     void commit(std::size_t bytes) { m_size += bytes; }
     void shrinkToFit();
 
@@ -78,6 +83,7 @@ public:
     std::size_t capacity() const { return m_capacity; }
 
 private:
+    void grow(std::size_t bytes);
     void reallocate(std::size_t capacity);
 
     char *m_data = nullptr;

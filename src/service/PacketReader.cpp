@@ -230,7 +230,7 @@ public:
         ++p;
     }
 
-    RawValue scanValue()
+    [[gnu::always_inline]] RawValue scanValue()
     {
         if (p == end)
             truncated();
@@ -248,22 +248,25 @@ public:
         while (end - p >= 16) {
             const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
             const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(x, lastControl), lastControl);
-            const __m128i hit =
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, quotes), _mm_cmpeq_epi8(x, ampersands)),
-                             _mm_or_si128(_mm_cmpeq_epi8(x, lessThans), control));
-            const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+            const __m128i lessThan = _mm_cmpeq_epi8(x, lessThans);
+            const unsigned quoteMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, quotes)));
+            const unsigned specialMask = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, ampersands), lessThan), control)));
+            const unsigned mask = quoteMask | specialMask;
             if (mask == 0) {
                 p += 16;
                 continue;
             }
-            p += __builtin_ctz(mask);
-            const std::uint8_t c = ValueClass[static_cast<unsigned char>(*p)];
-            if (c == quoteClass)
-                return {begin, p++, plain};
-            if (c == LessThan)
+            const unsigned first = mask & (0u - mask);
+            const char *at = p + __builtin_ctz(mask);
+            if (first & quoteMask) {
+                p = at + 1;
+                return {begin, at, plain};
+            }
+            if (first & unsigned(_mm_movemask_epi8(lessThan)))
                 fail(tr("carattere '<' in un valore"));
             plain = false;
-            ++p;
+            p = at + 1;
         }
 #endif
         for (; p != end; ++p) {
