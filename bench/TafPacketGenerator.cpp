@@ -14,18 +14,30 @@ struct FieldDeclaration
 };
 
 constexpr FieldDeclaration Fields[] = {
-    {"Comune", "string", 5},           {"Sezione", "string", 1},
-    {"Foglio", "string", 4},           {"PF", "string", 2},
-    {"Particella", "string", 10},      {"XCassini", "r8", 0},
-    {"YCassini", "r8", 0},             {"NordGauss", "r8", 0},
-    {"EstGauss", "r8", 0},             {"Quota", "r8", 0},
-    {"Immagini", "string", 4},         {"Attendibilita_P", "string", 2},
-    {"Attendibilita_A", "string", 2},  {"Rif_Planim", "string", 60},
-    {"Rif_Altim", "string", 60},       {"Annotazioni", "string", 250},
-    {"Origine_CS", "string", 60},      {"Fuso", "string", 5},
-    {"FG_ORIG", "string", 4},          {"PF_ORIG", "string", 2},
-    {"ULTIMA_VARIAZIONE", "string", 10}, {"CAUSALE", "string", 60},
-    {"XqYq", "r8", 0},                 {"Provincia", "string", 2},
+    {"Comune", "string", 5},
+    {"Sezione", "string", 1},
+    {"Foglio", "string", 4},
+    {"PF", "string", 2},
+    {"Particella", "string", 10},
+    {"XCassini", "r8", 0},
+    {"YCassini", "r8", 0},
+    {"NordGauss", "r8", 0},
+    {"EstGauss", "r8", 0},
+    {"Quota", "r8", 0},
+    {"Immagini", "string", 4},
+    {"Attendibilita_P", "string", 2},
+    {"Attendibilita_A", "string", 2},
+    {"Rif_Planim", "string", 60},
+    {"Rif_Altim", "string", 60},
+    {"Annotazioni", "string", 250},
+    {"Origine_CS", "string", 60},
+    {"Fuso", "string", 5},
+    {"FG_ORIG", "string", 4},
+    {"PF_ORIG", "string", 2},
+    {"ULTIMA_VARIAZIONE", "string", 10},
+    {"CAUSALE", "string", 60},
+    {"XqYq", "r8", 0},
+    {"Provincia", "string", 2},
 };
 
 const char *const Planimetric[] = {"Spigolo di fabbricato lato nord", "Centro chiusino",
@@ -78,10 +90,9 @@ QByteArray generateTafPacket(int rows, unsigned seed)
             "FG_ORIG=\"%03d\" PF_ORIG=\"%02d\" ULTIMA_VARIAZIONE=\"%02d/%02d/20%02d\" "
             "CAUSALE=\"%s\" XqYq=\"0\" Provincia=\"TO\"/>\n",
             pick(10) == 0 ? "A" : "", 1 + pick(250), pick(8) == 0 ? 'A' : '0', 1 + pick(40),
-            1 + pick(3000), x, y, gauss, 200 + uniform(0, 900), pick(2), pick(2), pick(2),
-            pick(2), 1 + pick(3), 1 + pick(3), Planimetric[pick(4)], Altimetric[pick(3)],
-            Notes[pick(4)], 1 + pick(250), 1 + pick(40), 1 + pick(28), 1 + pick(12), pick(25),
-            Reasons[pick(3)]);
+            1 + pick(3000), x, y, gauss, 200 + uniform(0, 900), pick(2), pick(2), pick(2), pick(2),
+            1 + pick(3), 1 + pick(3), Planimetric[pick(4)], Altimetric[pick(3)], Notes[pick(4)],
+            1 + pick(250), 1 + pick(40), 1 + pick(28), 1 + pick(12), pick(25), Reasons[pick(3)]);
         out.append(row, std::size_t(n));
     }
     out += "</ROWDATA></DATAPACKET>\n";

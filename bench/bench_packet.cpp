@@ -97,16 +97,19 @@ void benchmark(int rows)
         if (!doc.load_buffer_inplace(buffer.data(), buffer.size()))
             std::abort();
     });
-    const double parseCopying = medianMs([] {}, [&] {
-        pugi::xml_document doc;
-        if (!doc.load_buffer(packet.constData(), std::size_t(packet.size())))
-            std::abort();
-    });
+    const double parseCopying =
+        medianMs([] {},
+                 [&] {
+                     pugi::xml_document doc;
+                     if (!doc.load_buffer(packet.constData(), std::size_t(packet.size())))
+                         std::abort();
+                 });
 
     tavix::ResultTable table;
     const double load = medianMs([] {}, [&] { table.LoadPacket(packet); });
     QByteArray written;
-    const double save = medianMs([&] { written = QByteArray(); }, [&] { written = table.PacketText(); });
+    const double save =
+        medianMs([&] { written = QByteArray(); }, [&] { written = table.PacketText(); });
 
     pugi::xml_document doc;
     doc.load_buffer(packet.constData(), std::size_t(packet.size()));

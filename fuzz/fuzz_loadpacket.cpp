@@ -10,6 +10,7 @@
 
 #include <pugixml.hpp>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -79,7 +80,8 @@ void checkAgainstPugixml(const QByteArray &packet, const tavix::ResultTable &tab
                     if (!condition)
                         std::fprintf(stderr, "row %d field %s: table %s, pugixml %s\n", row,
                                      name.constData(),
-                                     table.isNullAt(row, f) ? "<null>" : qPrintable(table.textAt(row, f)),
+                                     table.isNullAt(row, f) ? "<null>"
+                                                            : qPrintable(table.textAt(row, f)),
                                      a.empty() ? "<null>" : a.value());
                     ::check(condition, what);
                 };
@@ -91,11 +93,20 @@ void checkAgainstPugixml(const QByteArray &packet, const tavix::ResultTable &tab
                 } else if (!a.empty()) {
                     const std::string value = a.value();
                     double expected = 0;
-                    const auto parsed = tavix::parseNumber(value.data(), value.data() + value.size(), expected);
-                    check(parsed != tavix::NumberParse::Invalid, "numbers pugixml reads are numbers");
-                    check(table.isNullAt(row, f) == (parsed == tavix::NumberParse::Empty), "number null as pugixml");
-                    if (parsed == tavix::NumberParse::Ok)
+                    const auto parsed =
+                        tavix::parseNumber(value.data(), value.data() + value.size(), expected);
+                    check(parsed != tavix::NumberParse::Invalid,
+                          "numbers pugixml reads are numbers");
+                    check(table.isNullAt(row, f) == (parsed == tavix::NumberParse::Empty),
+                          "number null as pugixml");
+                    if (parsed == tavix::NumberParse::Ok) {
                         check(table.numberAt(row, f) == expected, "number as pugixml");
+                        double library = 0;
+                        const auto result =
+                            std::from_chars(value.data(), value.data() + value.size(), library);
+                        if (result.ec == std::errc() && result.ptr == value.data() + value.size())
+                            check(library == expected, "number as from_chars");
+                    }
                 }
             }
         }

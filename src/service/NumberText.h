@@ -11,7 +11,8 @@ namespace tavix {
 QString numberText(double value);
 
 // A number as a packet stores it: the shortest general form that reads back as the same
-// double, so nothing is lost through PacketText and LoadPacket. Writes at most 32 chars.
+// double, so nothing is lost through PacketText and LoadPacket. `out` must have room for 32
+// chars (the text is shorter; the rest may be overwritten).
 std::size_t writePacketNumber(char *out, double value);
 
 enum class NumberParse { Ok, Empty, Invalid };

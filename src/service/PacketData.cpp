@@ -1,15 +1,38 @@
 #include "service/PacketData.h"
 
+#include <QtGlobal>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <utility>
 
 namespace tavix {
 
+void adviseLargeBlock(void *data, std::size_t bytes)
+{
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t HugePage = 2u << 20;
+    if (bytes < 4 * HugePage)
+        return;
+    const std::uintptr_t begin =
+        (reinterpret_cast<std::uintptr_t>(data) + HugePage - 1) & ~(HugePage - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(HugePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(bytes);
+#endif
+}
+
 TextArena::TextArena(TextArena &&other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)),
-      m_size(std::exchange(other.m_size, 0)),
+    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
       m_capacity(std::exchange(other.m_capacity, 0))
 {
 }
@@ -38,6 +61,8 @@ void TextArena::reallocate(std::size_t capacity)
     if (!grown)
         throw std::bad_alloc();
     m_data = static_cast<char *>(grown);
+    if (capacity > m_capacity)
+        adviseLargeBlock(m_data + m_size, capacity - m_size);
     m_capacity = capacity;
 }
 
@@ -47,11 +72,9 @@ void TextArena::reserve(std::size_t bytes)
         reallocate(bytes);
 }
 
-char *TextArena::prepare(std::size_t bytes)
+void TextArena::grow(std::size_t bytes)
 {
-    if (m_capacity - m_size < bytes)
-        reallocate(std::max(m_size + bytes, m_capacity + m_capacity / 2));
-    return m_data + m_size;
+    reallocate(std::max(m_size + bytes, m_capacity + m_capacity / 2));
 }
 
 void TextArena::shrinkToFit()

@@ -50,7 +50,7 @@ QByteArray declaredLabel(const QByteArray &packet)
 Declared classify(const QByteArray &label)
 {
     static const char *const utf8[] = {"", "utf-8", "utf8", "us-ascii", "ascii"};
-    static const char *const western[] = {"iso-8859-1", "iso8859-1", "iso_8859-1", "latin1",
+    static const char *const western[] = {"iso-8859-1", "iso8859-1", "iso_8859-1",   "latin1",
                                           "latin-1",    "l1",        "windows-1252", "cp1252"};
     for (const char *name : utf8)
         if (label == name)
@@ -94,7 +94,7 @@ QByteArray packetAsUtf8(const QByteArray &packet)
         return packet;
     if (packet.startsWith("\xFF\xFE") || packet.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(packet.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
-                                                              : QStringConverter::Utf16BE);
+                                                             : QStringConverter::Utf16BE);
         const QString text = decoder(packet.mid(2));
         return text.toUtf8();
     }
@@ -107,8 +107,8 @@ QByteArray packetAsUtf8(const QByteArray &packet)
     case Declared::Unsupported:
         break;
     }
-    throw Error(QCoreApplication::translate("ResultTable",
-                                            "Pacchetto dati non valido: codifica '%1' non supportata")
+    throw Error(QCoreApplication::translate(
+                    "ResultTable", "Pacchetto dati non valido: codifica '%1' non supportata")
                     .arg(QString::fromLatin1(label)));
 }
 

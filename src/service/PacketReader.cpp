@@ -89,7 +89,8 @@ void appendUtf8(char *&out, char32_t cp)
 // Decodes the reference starting at `s` (on '&') into `out`; returns the position after ';'.
 const char *decodeReference(const char *s, const char *end, char *&out)
 {
-    const char *semicolon = static_cast<const char *>(std::memchr(s, ';', std::min<std::ptrdiff_t>(end - s, 12)));
+    const char *semicolon =
+        static_cast<const char *>(std::memchr(s, ';', std::min<std::ptrdiff_t>(end - s, 12)));
     if (!semicolon)
         fail(tr("riferimento a carattere non valido"));
     const std::string_view name(s + 1, semicolon - s - 1);
@@ -108,10 +109,10 @@ const char *decodeReference(const char *s, const char *end, char *&out)
         const std::string_view digits = name.substr(hex ? 2 : 1);
         char32_t cp = 0;
         for (char c : digits) {
-            int digit = c >= '0' && c <= '9'                ? c - '0'
-                        : hex && c >= 'a' && c <= 'f'       ? c - 'a' + 10
-                        : hex && c >= 'A' && c <= 'F'       ? c - 'A' + 10
-                                                            : -1;
+            int digit = c >= '0' && c <= '9'          ? c - '0'
+                        : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                      : -1;
             if (digit < 0 || cp > 0x10FFFF)
                 fail(tr("riferimento a carattere non valido"));
             cp = cp * (hex ? 16 : 10) + char32_t(digit);
@@ -212,8 +213,8 @@ public:
     {
         if (p == end)
             truncated();
-        if (!startsWith("</") || std::size_t(end - p) < name.size() + 2
-            || std::memcmp(p + 2, name.data(), name.size()) != 0)
+        if (!startsWith("</") || std::size_t(end - p) < name.size() + 2 ||
+            std::memcmp(p + 2, name.data(), name.size()) != 0)
             fail(tr("manca la chiusura dell'elemento %1").arg(QLatin1StringView(name)));
         p += name.size() + 2;
         skipSpace();
@@ -229,7 +230,7 @@ public:
         ++p;
     }
 
-    RawValue scanValue()
+    [[gnu::always_inline]] RawValue scanValue()
     {
         if (p == end)
             truncated();
@@ -247,22 +248,25 @@ public:
         while (end - p >= 16) {
             const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
             const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(x, lastControl), lastControl);
-            const __m128i hit = _mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(x, quotes), _mm_cmpeq_epi8(x, ampersands)),
-                _mm_or_si128(_mm_cmpeq_epi8(x, lessThans), control));
-            const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+            const __m128i lessThan = _mm_cmpeq_epi8(x, lessThans);
+            const unsigned quoteMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, quotes)));
+            const unsigned specialMask = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, ampersands), lessThan), control)));
+            const unsigned mask = quoteMask | specialMask;
             if (mask == 0) {
                 p += 16;
                 continue;
             }
-            p += __builtin_ctz(mask);
-            const std::uint8_t c = ValueClass[static_cast<unsigned char>(*p)];
-            if (c == quoteClass)
-                return {begin, p++, plain};
-            if (c == LessThan)
+            const unsigned first = mask & (0u - mask);
+            const char *at = p + __builtin_ctz(mask);
+            if (first & quoteMask) {
+                p = at + 1;
+                return {begin, at, plain};
+            }
+            if (first & unsigned(_mm_movemask_epi8(lessThan)))
                 fail(tr("carattere '<' in un valore"));
             plain = false;
-            ++p;
+            p = at + 1;
         }
 #endif
         for (; p != end; ++p) {
@@ -279,10 +283,12 @@ public:
         truncated();
     }
 
-    // Reads the attributes of a start tag up to its end; calls on(nameBegin, nameEnd, value)
-    // for each. Returns true for an empty-element tag ("/>").
-    template <typename OnAttribute>
-    bool scanAttributes(OnAttribute &&on)
+    // Reads the attributes of a start tag up to its end. For each attribute, quickName() may
+    // recognise `name=` at p (returning a token >= 0 and moving past it) or return -1; then
+    // on(token, nameBegin, nameEnd, value) is called (the name is empty with a token).
+    // Returns true for an empty-element tag ("/>").
+    template <typename QuickName, typename OnAttribute>
+    bool scanAttributes(QuickName &&quickName, OnAttribute &&on)
     {
         for (;;) {
             const char *before = p;
@@ -300,25 +306,80 @@ public:
             }
             if (p == before)
                 fail(tr("tag malformato"));
+            const int token = quickName();
             const char *nameBegin = p;
-            while (p != end && !EndsName[static_cast<unsigned char>(*p)])
-                ++p;
-            if (p == end)
-                truncated();
-            if (p == nameBegin)
-                fail(tr("tag malformato"));
+            if (token < 0) {
+                while (p != end && !EndsName[static_cast<unsigned char>(*p)])
+                    ++p;
+                if (p == end)
+                    truncated();
+                if (p == nameBegin)
+                    fail(tr("tag malformato"));
+            }
             const char *nameEnd = p;
+            if (token < 0) {
+                skipSpace();
+                expect('=');
+            }
             skipSpace();
-            expect('=');
-            skipSpace();
-            on(nameBegin, nameEnd, scanValue());
+            on(token, nameBegin, nameEnd, scanValue());
         }
     }
 
     bool skipAttributes()
     {
-        return scanAttributes([](const char *, const char *, const RawValue &) {});
+        return scanAttributes([] { return -1; },
+                              [](int, const char *, const char *, const RawValue &) {});
     }
+};
+
+// `name=` of each field in a zero-padded slot, compared 32 bytes at a time: the row reader
+// tries the field that should come next before scanning a name.
+class NamePatterns
+{
+public:
+    static constexpr std::size_t Slot = 32;
+
+    explicit NamePatterns(const std::vector<PacketColumn> &columns)
+        : m_block(columns.size() * Slot, 0), m_lengths(columns.size(), 0)
+    {
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            const QByteArray &name = columns[k].name;
+            const bool plainName = std::none_of(name.begin(), name.end(), [](char c) {
+                return EndsName[static_cast<unsigned char>(c)];
+            });
+            if (!plainName || std::size_t(name.size()) + 1 > Slot)
+                continue; // left to the ordinary lookup (which no odd name ever matches)
+            std::memcpy(&m_block[k * Slot], name.constData(), std::size_t(name.size()));
+            m_block[k * Slot + std::size_t(name.size())] = '=';
+            m_lengths[k] = std::uint8_t(name.size() + 1);
+        }
+    }
+
+    // The length of the pattern of field k when p starts with it, else 0.
+    std::size_t match(std::size_t k, const char *p, const char *end) const
+    {
+        const std::size_t n = m_lengths[k];
+        if (n == 0 || std::size_t(end - p) < Slot)
+            return 0;
+        const char *pattern = &m_block[k * Slot];
+#ifdef __SSE2__
+        const auto load = [](const char *at) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        };
+        const unsigned equal =
+            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(load(p), load(pattern)))) |
+            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(load(p + 16), load(pattern + 16)))) << 16;
+        const unsigned needed = n == 32 ? ~0u : (1u << n) - 1;
+        return (equal & needed) == needed ? n : 0;
+#else
+        return std::memcmp(p, pattern, n) == 0 ? n : 0;
+#endif
+    }
+
+private:
+    std::vector<char> m_block;
+    std::vector<std::uint8_t> m_lengths;
 };
 
 QList<XmlAttribute> attributesOf(const pugi::xml_node &node)
@@ -335,7 +396,8 @@ void readMetadata(const char *begin, const char *end, PacketData &data)
     const pugi::xml_parse_result result =
         doc.load_buffer(begin, std::size_t(end - begin), pugi::parse_default, pugi::encoding_utf8);
     if (!result)
-        fail(tr("dichiarazione dei campi non valida (%1)").arg(QLatin1StringView(result.description())));
+        fail(tr("dichiarazione dei campi non valida (%1)")
+                 .arg(QLatin1StringView(result.description())));
     const pugi::xml_node metadata = doc.child("METADATA");
     const pugi::xml_node fields = metadata.child("FIELDS");
     if (!fields)
@@ -366,7 +428,10 @@ void readMetadata(const char *begin, const char *end, PacketData &data)
 class RowReader
 {
 public:
-    RowReader(Scanner &scanner, PacketData &data) : m_scanner(scanner), m_data(data) {}
+    RowReader(Scanner &scanner, PacketData &data)
+        : m_scanner(scanner), m_data(data), m_patterns(data.columns)
+    {
+    }
 
     void readAll()
     {
@@ -379,9 +444,8 @@ public:
                 const char *rowBegin = m_scanner.p;
                 readRow();
                 if (m_data.rowCount == 1)
-                    m_estimate = std::size_t(m_scanner.end - rowsBegin)
-                                     / std::size_t(std::max<std::ptrdiff_t>(m_scanner.p - rowBegin, 1))
-                                 + 16;
+                    estimateRows(std::size_t(m_scanner.end - rowsBegin),
+                                 std::size_t(m_scanner.p - rowBegin));
             } else if (m_scanner.startsWith("<!--")) {
                 m_scanner.p += 4;
                 m_scanner.skipPast("-->");
@@ -407,8 +471,10 @@ private:
                     TextRef{NullTextOffset, 0});
         m_expected = 0;
         const bool empty = m_scanner.scanAttributes(
-            [this, row](const char *name, const char *nameEnd, const RawValue &value) {
-                const int column = findColumn(name, std::size_t(nameEnd - name));
+            [this] { return expectedField(); },
+            [this, row](int known, const char *name, const char *nameEnd, const RawValue &value) {
+                const int column =
+                    known >= 0 ? known : findColumn(name, std::size_t(nameEnd - name));
                 if (column >= 0)
                     store(row, m_data.columns[std::size_t(column)], value);
             });
@@ -419,7 +485,21 @@ private:
         m_data.rowCount = row + 1;
     }
 
-    // Rows normally carry their attributes in field order: try the next field first.
+    // Rows normally carry their attributes in field order: when the scanner is at the next
+    // field's `name=`, that is the field, without scanning the name.
+    int expectedField()
+    {
+        if (std::size_t(m_expected) >= m_data.columns.size())
+            return -1;
+        const std::size_t length =
+            m_patterns.match(std::size_t(m_expected), m_scanner.p, m_scanner.end);
+        if (length == 0)
+            return -1;
+        m_scanner.p += length;
+        return m_expected++;
+    }
+
+    // Any field by its exact name, trying the next one first.
     int findColumn(const char *name, std::size_t length)
     {
         const std::vector<PacketColumn> &columns = m_data.columns;
@@ -429,8 +509,8 @@ private:
         for (int i = 0; i < count; ++i) {
             const int k = (m_expected + i) % count;
             const QByteArray &candidate = columns[std::size_t(k)].name;
-            if (std::size_t(candidate.size()) == length
-                && std::memcmp(candidate.constData(), name, length) == 0) {
+            if (std::size_t(candidate.size()) == length &&
+                std::memcmp(candidate.constData(), name, length) == 0) {
                 m_expected = k + 1;
                 return k;
             }
@@ -482,12 +562,38 @@ private:
         char *out = arena.prepare(raw);
         std::size_t length = raw;
         if (value.plain)
-            std::memcpy(out, value.begin, raw);
+            copyText(out, value.begin, raw);
         else
             length = decodeValue(value, out);
         m_data.texts[m_data.textCell(row, column.slot)] = {std::uint32_t(arena.size()),
                                                            std::uint32_t(length)};
         arena.commit(length);
+    }
+
+    // Sizes the columns once from the first row; bounded so that an odd first row (say,
+    // one without attributes) cannot reserve more cell memory than the packet has bytes.
+    void estimateRows(std::size_t rowDataBytes, std::size_t firstRowBytes)
+    {
+        const std::size_t cellBytes =
+            m_data.numberColumns * (sizeof(double) + 1) + m_data.textColumns * sizeof(TextRef);
+        m_estimate = std::min(rowDataBytes / std::max<std::size_t>(firstRowBytes, 1),
+                              rowDataBytes / std::max<std::size_t>(cellBytes, 1)) +
+                     16;
+    }
+
+    // Copies a value into the arena, by whole 16-byte words where the packet has bytes to
+    // spare after it (the arena is padded for the overshoot).
+    void copyText(char *out, const char *from, std::size_t length)
+    {
+#ifdef __SSE2__
+        if (std::size_t(m_scanner.end - from) >= length + 16) {
+            for (std::size_t i = 0; i < length; i += 16)
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i)));
+            return;
+        }
+#endif
+        std::memcpy(out, from, length);
     }
 
     void grow()
@@ -500,10 +606,19 @@ private:
 
     void resizeColumns(std::size_t capacity)
     {
-        m_data.numbers.resize(capacity * m_data.numberColumns);
-        m_data.numberNulls.resize(capacity * m_data.numberColumns);
-        m_data.texts.resize(capacity * m_data.textColumns);
+        resizeAdvised(m_data.numbers, capacity * m_data.numberColumns);
+        resizeAdvised(m_data.numberNulls, capacity * m_data.numberColumns);
+        resizeAdvised(m_data.texts, capacity * m_data.textColumns);
         m_capacity = capacity;
+    }
+
+    template <typename T> static void resizeAdvised(std::vector<T> &cells, std::size_t size)
+    {
+        if (size > cells.capacity()) {
+            cells.reserve(size);
+            adviseLargeBlock(cells.data() + cells.size(), (size - cells.size()) * sizeof(T));
+        }
+        cells.resize(size);
     }
 
     void trimColumns()
@@ -519,6 +634,7 @@ private:
 
     Scanner &m_scanner;
     PacketData &m_data;
+    const NamePatterns m_patterns;
     std::size_t m_capacity = 0;
     std::size_t m_estimate = 0;
     int m_expected = 0;
@@ -562,7 +678,7 @@ void readDocument(Scanner &s, PacketData &data)
 
 bool isNumericFieldType(const QByteArray &type)
 {
-    static const char *const numeric[] = {"i1", "i2",  "i4",  "i8",  "ui1",   "ui2",     "ui4",
+    static const char *const numeric[] = {"i1",  "i2", "i4", "i8",  "ui1",   "ui2",     "ui4",
                                           "ui8", "r4", "r8", "r10", "fixed", "fixedFMT"};
     for (const char *name : numeric)
         if (type.compare(name, Qt::CaseInsensitive) == 0)

@@ -41,6 +41,7 @@ class Output
 public:
     explicit Output(std::size_t estimate) : m_bytes(qsizetype(estimate), Qt::Uninitialized)
     {
+        adviseLargeBlock(m_bytes.data(), std::size_t(m_bytes.size()));
         m_at = m_bytes.data();
         m_end = m_at + m_bytes.size();
     }

@@ -36,9 +36,9 @@ FilterExpression parseFilter(const QString &expression)
     if (lessThan > 0) {
         parsed.field = expression.left(lessThan).trimmed();
         const QByteArray number = expression.mid(lessThan + 1).toLatin1();
-        if (!parsed.field.isEmpty()
-            && parseNumber(number.constData(), number.constData() + number.size(), parsed.limit)
-                   == NumberParse::Ok)
+        if (!parsed.field.isEmpty() &&
+            parseNumber(number.constData(), number.constData() + number.size(), parsed.limit) ==
+                NumberParse::Ok)
             return parsed;
     }
     throw Error(tr("Filtro non valido: '%1'").arg(expression));

@@ -15,8 +15,10 @@ namespace tavix {
 //
 // Field arguments (`int field`) are current positions, as fieldByName() returns them and as
 // the grid shows the columns; moveField() changes them. Row arguments of the *At accessors
-// count the rows visible through the filter. Operations on a closed table (except isActive,
-// PacketText, rowCount and the filter settings) throw tavix::Error.
+// count the rows visible through the filter. On a closed table fieldCount() and rowCount()
+// are 0 and PacketText() is empty; the cursor, recordCount() and field access throw
+// tavix::Error (a field lookup as an unknown field). Filter text and switch may be set at any
+// time and survive LoadPacket.
 class ResultTable
 {
 public:

@@ -11,11 +11,11 @@ enum class FieldKind { Text, Number };
 // changes only the presentation: the packet keeps the declaration it was loaded with.
 struct Field
 {
-    QString name;          // as the server spells it
-    QByteArray type;       // the packet's "fieldtype"
-    int width = 0;         // "WIDTH", 0 when not declared
+    QString name;    // as the server spells it
+    QByteArray type; // the packet's "fieldtype"
+    int width = 0;   // "WIDTH", 0 when not declared
     FieldKind kind = FieldKind::Text;
-    int position = 0;      // current place among the fields (see ResultTable::moveField)
+    int position = 0; // current place among the fields (see ResultTable::moveField)
     bool visible = true;
     QString displayFormat; // picture format such as "#####0.000"; presentation only
 };

@@ -24,8 +24,8 @@ QByteArray packetWithRows(const QByteArray &rows)
     return "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA>"
            "<FIELDS><FIELD attrname=\"Valore\" fieldtype=\"r8\"/>"
            "<FIELD attrname=\"Nome\" fieldtype=\"string\" WIDTH=\"20\"/></FIELDS></METADATA>"
-           "<ROWDATA>"
-           + rows + "</ROWDATA></DATAPACKET>";
+           "<ROWDATA>" +
+           rows + "</ROWDATA></DATAPACKET>";
 }
 
 QString errorOf(const std::function<void()> &operation)
@@ -134,8 +134,8 @@ private slots:
         QTest::newRow("whole") << QByteArray("100") << QStringLiteral("100") << 100.0;
         QTest::newRow("negative") << QByteArray("-0.75") << QStringLiteral("-0.75") << -0.75;
         QTest::newRow("negative zero") << QByteArray("-0.000") << QStringLiteral("0") << 0.0;
-        QTest::newRow("coordinate") << QByteArray("4987654.321") << QStringLiteral("4987654.321")
-                                    << 4987654.321;
+        QTest::newRow("coordinate")
+            << QByteArray("4987654.321") << QStringLiteral("4987654.321") << 4987654.321;
         QTest::newRow("exponent") << QByteArray("1.5E-3") << QStringLiteral("0.0015") << 0.0015;
         QTest::newRow("blanks") << QByteArray(" 7 ") << QStringLiteral("7") << 7.0;
         QTest::newRow("seventeen digits")
@@ -230,10 +230,14 @@ private slots:
     {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QString>("error");
-        QTest::newRow("no operator") << QStringLiteral("XqYq=3") << QStringLiteral("Filtro non valido: 'XqYq=3'");
-        QTest::newRow("no number") << QStringLiteral("XqYq<abc") << QStringLiteral("Filtro non valido: 'XqYq<abc'");
-        QTest::newRow("unknown field") << QStringLiteral("Distanza<3") << QStringLiteral("Campo 'Distanza' non trovato");
-        QTest::newRow("text field") << QStringLiteral("PF<3") << QStringLiteral("Il campo 'PF' del filtro non è numerico");
+        QTest::newRow("no operator")
+            << QStringLiteral("XqYq=3") << QStringLiteral("Filtro non valido: 'XqYq=3'");
+        QTest::newRow("no number")
+            << QStringLiteral("XqYq<abc") << QStringLiteral("Filtro non valido: 'XqYq<abc'");
+        QTest::newRow("unknown field")
+            << QStringLiteral("Distanza<3") << QStringLiteral("Campo 'Distanza' non trovato");
+        QTest::newRow("text field")
+            << QStringLiteral("PF<3") << QStringLiteral("Il campo 'PF' del filtro non è numerico");
     }
 
     void badFilters()
@@ -271,32 +275,46 @@ private slots:
         QTest::addColumn<QString>("error");
         const QByteArray good = fixture("taf_two_rows.xml");
         QTest::newRow("not xml") << QByteArray("Errore interno del server") << "il testo non è XML";
-        QTest::newRow("html") << QByteArray("<html><body>404</body></html>") << "manca l'elemento DATAPACKET";
-        QTest::newRow("no metadata") << QByteArray("<DATAPACKET Version=\"2.0\"/>") << "manca la dichiarazione dei campi";
-        QTest::newRow("truncated") << good.left(good.indexOf("<ROW ") + 60) << "il testo è incompleto";
+        QTest::newRow("html") << QByteArray("<html><body>404</body></html>")
+                              << "manca l'elemento DATAPACKET";
+        QTest::newRow("no metadata")
+            << QByteArray("<DATAPACKET Version=\"2.0\"/>") << "manca la dichiarazione dei campi";
+        QTest::newRow("truncated")
+            << good.left(good.indexOf("<ROW ") + 60) << "il testo è incompleto";
         QTest::newRow("truncated metadata") << good.left(200) << "il testo è incompleto";
         QTest::newRow("not a number")
             << packetWithRows("<ROW Valore=\"12,5\"/>")
             << "il valore '12,5' del campo 'Valore' (riga 1) non è un numero";
         QTest::newRow("infinite") << packetWithRows("<ROW Valore=\"inf\"/>") << "non è un numero";
-        QTest::newRow("unknown entity") << packetWithRows("<ROW Nome=\"&egrave;\"/>") << "entità sconosciuta '&egrave;'";
-        QTest::newRow("bad reference") << packetWithRows("<ROW Nome=\"&#xD800;\"/>") << "riferimento a carattere non valido";
-        QTest::newRow("less than") << packetWithRows("<ROW Nome=\"a<b\"/>") << "carattere '<' in un valore";
-        QTest::newRow("unquoted") << packetWithRows("<ROW Nome=abc/>") << "valore di attributo senza virgolette";
-        QTest::newRow("nested") << packetWithRows("<ROW Nome=\"a\"><X/></ROW>") << "manca la chiusura dell'elemento ROW";
-        QTest::newRow("trailing") << packetWithRows("") + "<X/>" << "testo inatteso dopo la fine del pacchetto";
-        QTest::newRow("encoding") << QByteArray("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><DATAPACKET/>")
-                                  << "codifica 'shift_jis' non supportata";
-        QTest::newRow("doctype") << QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]><DATAPACKET/>") << "DOCTYPE";
+        QTest::newRow("unknown entity")
+            << packetWithRows("<ROW Nome=\"&egrave;\"/>") << "entità sconosciuta '&egrave;'";
+        QTest::newRow("bad reference")
+            << packetWithRows("<ROW Nome=\"&#xD800;\"/>") << "riferimento a carattere non valido";
+        QTest::newRow("less than")
+            << packetWithRows("<ROW Nome=\"a<b\"/>") << "carattere '<' in un valore";
+        QTest::newRow("unquoted") << packetWithRows("<ROW Nome=abc/>")
+                                  << "valore di attributo senza virgolette";
+        QTest::newRow("nested") << packetWithRows("<ROW Nome=\"a\"><X/></ROW>")
+                                << "manca la chiusura dell'elemento ROW";
+        QTest::newRow("trailing") << packetWithRows("") + "<X/>"
+                                  << "testo inatteso dopo la fine del pacchetto";
+        QTest::newRow("encoding")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><DATAPACKET/>")
+            << "codifica 'shift_jis' non supportata";
+        QTest::newRow("doctype") << QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]><DATAPACKET/>")
+                                 << "DOCTYPE";
         QTest::newRow("bad metadata")
-            << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\"></FIELDS></METADATA></DATAPACKET>")
+            << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD "
+                          "attrname=\"A\"></FIELDS></METADATA></DATAPACKET>")
             << "dichiarazione dei campi non valida";
         QTest::newRow("nameless field")
-            << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD fieldtype=\"r8\"/></FIELDS></METADATA></DATAPACKET>")
+            << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD "
+                          "fieldtype=\"r8\"/></FIELDS></METADATA></DATAPACKET>")
             << "campo senza nome";
         QTest::newRow("field twice")
-            << QByteArray("<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"PF\"/><FIELD attrname=\"pf\"/>"
-                          "</FIELDS></METADATA></DATAPACKET>")
+            << QByteArray(
+                   "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"PF\"/><FIELD attrname=\"pf\"/>"
+                   "</FIELDS></METADATA></DATAPACKET>")
             << "il campo 'pf' è dichiarato due volte";
     }
 
@@ -308,7 +326,8 @@ private slots:
         ResultTable table;
         table.LoadPacket(fixture("taf_two_rows.xml"));
         const QString message = errorOf([&] { table.LoadPacket(packet); });
-        QVERIFY2(message.startsWith(QStringLiteral("Pacchetto dati non valido: ")), qPrintable(message));
+        QVERIFY2(message.startsWith(QStringLiteral("Pacchetto dati non valido: ")),
+                 qPrintable(message));
         QVERIFY2(message.contains(error), qPrintable(message));
         QVERIFY(!table.isActive());
     }
@@ -331,8 +350,9 @@ private slots:
         QFETCH(QByteArray, type);
         QFETCH(bool, numeric);
         ResultTable table;
-        table.LoadPacket("<DATAPACKET Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\""
-                         + type + "\"/></FIELDS></METADATA><ROWDATA><ROW A=\"42\"/></ROWDATA></DATAPACKET>");
+        table.LoadPacket(
+            "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"" +
+            type + "\"/></FIELDS></METADATA><ROWDATA><ROW A=\"42\"/></ROWDATA></DATAPACKET>");
         QCOMPARE(table.field(0).kind, numeric ? FieldKind::Number : FieldKind::Text);
         QCOMPARE(table.text(0), QStringLiteral("42"));
         QCOMPARE(table.number(0), 42.0);
