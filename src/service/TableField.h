@@ -18,6 +18,10 @@ struct Field
     int position = 0; // current place among the fields (see ResultTable::moveField)
     bool visible = true;
     QString displayFormat; // picture format such as "#####0.000"; presentation only
+    QString title;         // column title; empty: the name (see displayTitle)
+    int displayWidth = 0;  // column width in pixels; 0: the grid's own choice
+
+    QString displayTitle() const { return title.isEmpty() ? name : title; }
 };
 
 } // namespace tavix
