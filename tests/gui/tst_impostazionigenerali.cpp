@@ -6,6 +6,7 @@
 #include "settings/CRImpostazioniGenerali.h"
 #include "settings/ReferenceLists.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -188,6 +189,24 @@ private slots:
             QVERIFY2(modal.text().contains(message), qPrintable(modal.text()));
             QVERIFY(form.isVisible());
         }
+    }
+
+    void typingOpensTheListAtTheFirstMatch()
+    {
+        save(QStringLiteral("ROMA"), QStringLiteral("CIAMPINO"));
+        TImpostazioniGeneraliForm form(*settings, kProvinces, kRoma);
+        showActive(form);
+        child<QTabWidget>(form, "PageControl1")->setCurrentIndex(0);
+        auto *prov = child<QComboBox>(form, "ProvCombo");
+        prov->setFocus();
+        QTest::keyClick(prov, Qt::Key_R);
+        QTRY_VERIFY(prov->view()->isVisible());
+        QCOMPARE(prov->view()->currentIndex().data().toString(), QStringLiteral("RIETI"));
+        QTest::keyClick(prov->view(), Qt::Key_Return);
+        QTRY_VERIFY(!prov->view()->isVisible());
+        QCOMPARE(prov->currentText(), QStringLiteral("RIETI"));
+        QCOMPARE(child<QComboBox>(form, "ComCombo")->currentIndex(), -1);
+        QCOMPARE(itemsOf(child<QComboBox>(form, "ComCombo")), kRoma); // opening the list is no exit
     }
 
     void okWritesEverySettingInItsOrder()
