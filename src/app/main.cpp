@@ -1,12 +1,25 @@
+#include "account/CRAutentica.h"
+#include "account/Connection.h"
+#include "account/ServerAccess.h"
 #include "account/TavixApplication.h"
+#include "account/WidgetAccountUi.h"
+#include "controls/ZRMessageBoxNotifier.h"
+#include "mainwin/CRMain.h"
+#include "service/DMTAFQueryPhp.h"
 #include "service/Error.h"
 #include "service/ServiceConstants.h"
+#include "settings/CRGestioneRegistro.h"
+#include "settings/QSettingsKeyStore.h"
 
-#include <QMainWindow>
+#include <QLocale>
 #include <QMessageBox>
+
+using namespace tavix;
 
 int main(int argc, char **argv)
 {
+    // Numbers and text convert with "." whatever the user's regional settings.
+    QLocale::setDefault(QLocale::c());
     TavixApplication app(argc, argv);
     TavixApplication::setOrganizationName(QStringLiteral("CALDERIX"));
     TavixApplication::setApplicationName(QStringLiteral("Tavix"));
@@ -14,15 +27,38 @@ int main(int argc, char **argv)
 
     QStringList args = TavixApplication::arguments();
     try {
-        tavix::applyServiceOverrides(args);
-    } catch (const tavix::Error &e) {
+        applyServiceOverrides(args);
+    } catch (const Error &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Tavix"), e.text());
         return 2;
     }
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tavix"));
-    window.resize(1024, 700);
-    window.show();
-    return app.exec();
+    auto keys = QSettingsKeyStore::openProgramStore();
+    SettingsStore settings(*keys); // no browser page setup to take over on this system
+    settings.SaveBrowserPageSetup();
+
+    ZRMessageBoxNotifier notifier;
+    setNotifier(&notifier);
+
+    TDM_Data data;
+    AlwaysConnected connection;
+    WidgetAccountUi accountUi;
+    ServerAccess access(settings, data, connection, accountUi);
+    accountUi.setLoginDialogRunner([&] {
+        TAutenticaForm login(access, settings, accountUi);
+        return login.exec();
+    });
+
+    int code = 0;
+    {
+        TCRMainForm window(settings, data, access);
+        accountUi.setMainWindow(&window);
+        window.showMaximized();
+        code = app.exec();
+    }
+    settings.RestoreBrowserPageSetup();
+    data.ServiceUser.clear();
+    data.ServicePassword.clear();
+    setNotifier(nullptr);
+    return code;
 }
