@@ -294,6 +294,19 @@ void TCRMainForm::ShowSelectionResult(const QString &name, bool filtered)
     UpdateActionStates(true);
 }
 
+void TCRMainForm::MarkGroupResult(bool severalComuni, bool severalProvinces)
+{
+    auto mark = [](QComboBox *box, const QString &marker) {
+        box->addItem(marker);
+        box->setCurrentIndex(box->count() - 1);
+        box->setEnabled(false);
+    };
+    if (severalComuni)
+        mark(m_ui->Comune_CB, kGruppoComuni);
+    if (severalProvinces)
+        mark(m_ui->Provincia_CB, kGruppoProvince);
+}
+
 void TCRMainForm::DataSourceDataChange()
 {
     if (LayoutPending && ClientDataSet.isActive()) {

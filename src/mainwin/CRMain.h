@@ -52,6 +52,9 @@ public:
     void BeginSearch();
     void EndSearch();
     void ShowSelectionResult(const QString &name, bool filtered);
+    // After a list selection: the group entries of a result drawn from several comuni or
+    // provinces, selected in their disabled list.
+    void MarkGroupResult(bool severalComuni, bool severalProvinces);
     // The result changed (loaded, filtered, closed): refresh the grid, laying it out if pending.
     void DataSourceDataChange();
 
