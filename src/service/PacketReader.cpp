@@ -144,11 +144,10 @@ public:
             if (m_scanner.p == m_scanner.end)
                 Scanner::truncated();
             if (m_scanner.enterElement("ROW")) {
-                const char *rowBegin = m_scanner.p;
                 readRow();
-                if (m_data.rowCount == 1)
+                if (m_data.rowCount == SampleRows)
                     estimateRows(std::size_t(m_scanner.end - rowsBegin),
-                                 std::size_t(m_scanner.p - rowBegin));
+                                 std::size_t(m_scanner.p - rowsBegin) / SampleRows);
             } else if (m_scanner.startsWith("<!--")) {
                 m_scanner.p += 4;
                 m_scanner.skipPast("-->");
@@ -273,15 +272,16 @@ private:
         arena.commit(length);
     }
 
-    // Sizes the columns once from the first row; bounded so that an odd first row (say,
-    // one without attributes) cannot reserve more cell memory than the packet has bytes.
-    void estimateRows(std::size_t rowDataBytes, std::size_t firstRowBytes)
+    // Sizes the columns once from the first rows, so that they are seldom moved again;
+    // bounded so that odd first rows (say, without attributes) cannot reserve more cell
+    // memory than the packet has bytes.
+    void estimateRows(std::size_t rowDataBytes, std::size_t sampleRowBytes)
     {
         const std::size_t cellBytes =
             m_data.numberColumns * (sizeof(double) + 1) + m_data.textColumns * sizeof(TextRef);
-        m_estimate = std::min(rowDataBytes / std::max<std::size_t>(firstRowBytes, 1),
-                              rowDataBytes / std::max<std::size_t>(cellBytes, 1)) +
-                     16;
+        const std::size_t rows = rowDataBytes / std::max<std::size_t>(sampleRowBytes, 1);
+        m_estimate =
+            std::min(rows + rows / 32, rowDataBytes / std::max<std::size_t>(cellBytes, 1)) + 16;
     }
 
     // Copies a value into the arena, by whole 16-byte words where the packet has bytes to
@@ -301,7 +301,7 @@ private:
 
     void grow()
     {
-        std::size_t capacity = std::max<std::size_t>(m_capacity + m_capacity / 2, 64);
+        std::size_t capacity = std::max(m_capacity + m_capacity / 2, SampleRows);
         if (m_capacity < m_estimate)
             capacity = std::max(capacity, m_estimate);
         resizeColumns(capacity);
@@ -326,7 +326,7 @@ private:
 
     void trimColumns()
     {
-        const bool wasteful = m_capacity > m_data.rowCount + m_data.rowCount / 16 + 64;
+        const bool wasteful = m_capacity > m_data.rowCount + m_data.rowCount / 8 + SampleRows;
         resizeColumns(m_data.rowCount);
         if (!wasteful)
             return;
@@ -339,6 +339,7 @@ private:
     PacketData &m_data;
     const NamePatterns m_patterns;
     std::size_t m_capacity = 0;
+    static constexpr std::size_t SampleRows = 64;
     std::size_t m_estimate = 0;
     int m_expected = 0;
     std::string m_scratch;
