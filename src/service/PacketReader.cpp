@@ -1,16 +1,14 @@
 #include "service/PacketReader.h"
 
-#include "service/Error.h"
 #include "service/NumberText.h"
 #include "service/PacketEncoding.h"
+#include "service/PacketScanner.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -23,315 +21,20 @@ namespace tavix {
 
 namespace {
 
+using packetxml::decodeValue;
+using packetxml::EndsName;
+using packetxml::RawValue;
+using packetxml::Scanner;
+
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("ResultTable", text);
+    return packetTr(text);
 }
 
 [[noreturn]] void fail(const QString &why)
 {
-    throw Error(tr("Pacchetto dati non valido: %1").arg(why));
+    failPacket(why);
 }
-
-enum : std::uint8_t { Plain, DoubleQuote, SingleQuote, Ampersand, LessThan, Control };
-
-constexpr std::array<std::uint8_t, 256> ValueClass = [] {
-    std::array<std::uint8_t, 256> table{};
-    for (int c = 0; c < 0x20; ++c)
-        table[c] = Control;
-    table['"'] = DoubleQuote;
-    table['\''] = SingleQuote;
-    table['&'] = Ampersand;
-    table['<'] = LessThan;
-    return table;
-}();
-
-constexpr std::array<bool, 256> EndsName = [] {
-    std::array<bool, 256> table{};
-    for (unsigned char c : std::string_view(" \t\r\n=/>\"'<&"))
-        table[c] = true;
-    return table;
-}();
-
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-// An attribute value as it stands in the packet; `plain` when it holds no reference and no
-// character that attribute-value normalisation changes.
-struct RawValue
-{
-    const char *begin;
-    const char *end;
-    bool plain;
-};
-
-void appendUtf8(char *&out, char32_t cp)
-{
-    if (cp < 0x80) {
-        *out++ = char(cp);
-    } else if (cp < 0x800) {
-        *out++ = char(0xC0 | (cp >> 6));
-        *out++ = char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = char(0xE0 | (cp >> 12));
-        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = char(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = char(0xF0 | (cp >> 18));
-        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = char(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes the reference starting at `s` (on '&') into `out`; returns the position after ';'.
-const char *decodeReference(const char *s, const char *end, char *&out)
-{
-    const char *semicolon =
-        static_cast<const char *>(std::memchr(s, ';', std::min<std::ptrdiff_t>(end - s, 12)));
-    if (!semicolon)
-        fail(tr("riferimento a carattere non valido"));
-    const std::string_view name(s + 1, semicolon - s - 1);
-    if (name == "lt")
-        *out++ = '<';
-    else if (name == "gt")
-        *out++ = '>';
-    else if (name == "amp")
-        *out++ = '&';
-    else if (name == "quot")
-        *out++ = '"';
-    else if (name == "apos")
-        *out++ = '\'';
-    else if (name.size() > 1 && name[0] == '#') {
-        const bool hex = name[1] == 'x';
-        const std::string_view digits = name.substr(hex ? 2 : 1);
-        char32_t cp = 0;
-        for (char c : digits) {
-            int digit = c >= '0' && c <= '9'          ? c - '0'
-                        : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                      : -1;
-            if (digit < 0 || cp > 0x10FFFF)
-                fail(tr("riferimento a carattere non valido"));
-            cp = cp * (hex ? 16 : 10) + char32_t(digit);
-        }
-        if (digits.empty() || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
-            fail(tr("riferimento a carattere non valido"));
-        appendUtf8(out, cp);
-    } else {
-        fail(tr("entità sconosciuta '&%1;'").arg(QString::fromUtf8(name.data(), name.size())));
-    }
-    return semicolon + 1;
-}
-
-// Undoes references and normalises blanks as an XML reader does. The result is never longer
-// than the raw value, so it may be written over a buffer of the raw length.
-std::size_t decodeValue(const RawValue &value, char *out)
-{
-    char *o = out;
-    for (const char *s = value.begin; s != value.end;) {
-        const char c = *s;
-        if (c == '&') {
-            s = decodeReference(s, value.end, o);
-        } else if (c == '\r') {
-            *o++ = ' ';
-            ++s;
-            if (s != value.end && *s == '\n')
-                ++s;
-        } else if (c == '\0') {
-            fail(tr("carattere nullo in un valore"));
-        } else {
-            *o++ = c == '\t' || c == '\n' ? ' ' : c;
-            ++s;
-        }
-    }
-    return std::size_t(o - out);
-}
-
-class Scanner
-{
-public:
-    Scanner(const char *begin, const char *end) : p(begin), end(end) {}
-
-    const char *p;
-    const char *const end;
-
-    [[noreturn]] static void truncated() { fail(tr("il testo è incompleto")); }
-
-    bool startsWith(std::string_view s) const
-    {
-        return std::size_t(end - p) >= s.size() && std::memcmp(p, s.data(), s.size()) == 0;
-    }
-
-    void skipSpace()
-    {
-        while (p != end && isSpace(*p))
-            ++p;
-    }
-
-    void skipPast(std::string_view terminator)
-    {
-        const std::size_t at = std::string_view(p, end - p).find(terminator);
-        if (at == std::string_view::npos)
-            truncated();
-        p += at + terminator.size();
-    }
-
-    // Blanks, comments and processing instructions.
-    void skipMisc()
-    {
-        for (;;) {
-            skipSpace();
-            if (startsWith("<!--")) {
-                p += 4;
-                skipPast("-->");
-            } else if (startsWith("<?")) {
-                p += 2;
-                skipPast("?>");
-            } else {
-                return;
-            }
-        }
-    }
-
-    // True when at the start tag of `name`; moves past the name then.
-    bool enterElement(std::string_view name)
-    {
-        const std::size_t n = name.size();
-        if (std::size_t(end - p) < n + 2 || *p != '<' || std::memcmp(p + 1, name.data(), n) != 0)
-            return false;
-        const char next = p[n + 1];
-        if (!isSpace(next) && next != '/' && next != '>')
-            return false;
-        p += n + 1;
-        return true;
-    }
-
-    void expectEndTag(std::string_view name)
-    {
-        if (p == end)
-            truncated();
-        if (!startsWith("</") || std::size_t(end - p) < name.size() + 2 ||
-            std::memcmp(p + 2, name.data(), name.size()) != 0)
-            fail(tr("manca la chiusura dell'elemento %1").arg(QLatin1StringView(name)));
-        p += name.size() + 2;
-        skipSpace();
-        expect('>');
-    }
-
-    void expect(char c)
-    {
-        if (p == end)
-            truncated();
-        if (*p != c)
-            fail(tr("tag malformato"));
-        ++p;
-    }
-
-    [[gnu::always_inline]] RawValue scanValue()
-    {
-        if (p == end)
-            truncated();
-        const char quote = *p;
-        if (quote != '"' && quote != '\'')
-            fail(tr("valore di attributo senza virgolette"));
-        const std::uint8_t quoteClass = quote == '"' ? DoubleQuote : SingleQuote;
-        const char *begin = ++p;
-        bool plain = true;
-#ifdef __SSE2__
-        const __m128i quotes = _mm_set1_epi8(quote);
-        const __m128i ampersands = _mm_set1_epi8('&');
-        const __m128i lessThans = _mm_set1_epi8('<');
-        const __m128i lastControl = _mm_set1_epi8(0x1F);
-        while (end - p >= 16) {
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-            const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(x, lastControl), lastControl);
-            const __m128i lessThan = _mm_cmpeq_epi8(x, lessThans);
-            const unsigned quoteMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, quotes)));
-            const unsigned specialMask = unsigned(_mm_movemask_epi8(
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, ampersands), lessThan), control)));
-            const unsigned mask = quoteMask | specialMask;
-            if (mask == 0) {
-                p += 16;
-                continue;
-            }
-            const unsigned first = mask & (0u - mask);
-            const char *at = p + __builtin_ctz(mask);
-            if (first & quoteMask) {
-                p = at + 1;
-                return {begin, at, plain};
-            }
-            if (first & unsigned(_mm_movemask_epi8(lessThan)))
-                fail(tr("carattere '<' in un valore"));
-            plain = false;
-            p = at + 1;
-        }
-#endif
-        for (; p != end; ++p) {
-            const std::uint8_t c = ValueClass[static_cast<unsigned char>(*p)];
-            if (c == Plain)
-                continue;
-            if (c == quoteClass)
-                return {begin, p++, plain};
-            if (c == LessThan)
-                fail(tr("carattere '<' in un valore"));
-            if (c == Ampersand || c == Control)
-                plain = false;
-        }
-        truncated();
-    }
-
-    // Reads the attributes of a start tag up to its end. For each attribute, quickName() may
-    // recognise `name=` at p (returning a token >= 0 and moving past it) or return -1; then
-    // on(token, nameBegin, nameEnd, value) is called (the name is empty with a token).
-    // Returns true for an empty-element tag ("/>").
-    template <typename QuickName, typename OnAttribute>
-    bool scanAttributes(QuickName &&quickName, OnAttribute &&on)
-    {
-        for (;;) {
-            const char *before = p;
-            skipSpace();
-            if (p == end)
-                truncated();
-            if (*p == '/') {
-                ++p;
-                expect('>');
-                return true;
-            }
-            if (*p == '>') {
-                ++p;
-                return false;
-            }
-            if (p == before)
-                fail(tr("tag malformato"));
-            const int token = quickName();
-            const char *nameBegin = p;
-            if (token < 0) {
-                while (p != end && !EndsName[static_cast<unsigned char>(*p)])
-                    ++p;
-                if (p == end)
-                    truncated();
-                if (p == nameBegin)
-                    fail(tr("tag malformato"));
-            }
-            const char *nameEnd = p;
-            if (token < 0) {
-                skipSpace();
-                expect('=');
-            }
-            skipSpace();
-            on(token, nameBegin, nameEnd, scanValue());
-        }
-    }
-
-    bool skipAttributes()
-    {
-        return scanAttributes([] { return -1; },
-                              [](int, const char *, const char *, const RawValue &) {});
-    }
-};
 
 // `name=` of each field in a zero-padded slot, compared 32 bytes at a time: the row reader
 // tries the field that should come next before scanning a name.
@@ -441,11 +144,10 @@ public:
             if (m_scanner.p == m_scanner.end)
                 Scanner::truncated();
             if (m_scanner.enterElement("ROW")) {
-                const char *rowBegin = m_scanner.p;
                 readRow();
-                if (m_data.rowCount == 1)
+                if (m_data.rowCount == SampleRows)
                     estimateRows(std::size_t(m_scanner.end - rowsBegin),
-                                 std::size_t(m_scanner.p - rowBegin));
+                                 std::size_t(m_scanner.p - rowsBegin) / SampleRows);
             } else if (m_scanner.startsWith("<!--")) {
                 m_scanner.p += 4;
                 m_scanner.skipPast("-->");
@@ -570,15 +272,16 @@ private:
         arena.commit(length);
     }
 
-    // Sizes the columns once from the first row; bounded so that an odd first row (say,
-    // one without attributes) cannot reserve more cell memory than the packet has bytes.
-    void estimateRows(std::size_t rowDataBytes, std::size_t firstRowBytes)
+    // Sizes the columns once from the first rows, so that they are seldom moved again;
+    // bounded so that odd first rows (say, without attributes) cannot reserve more cell
+    // memory than the packet has bytes.
+    void estimateRows(std::size_t rowDataBytes, std::size_t sampleRowBytes)
     {
         const std::size_t cellBytes =
             m_data.numberColumns * (sizeof(double) + 1) + m_data.textColumns * sizeof(TextRef);
-        m_estimate = std::min(rowDataBytes / std::max<std::size_t>(firstRowBytes, 1),
-                              rowDataBytes / std::max<std::size_t>(cellBytes, 1)) +
-                     16;
+        const std::size_t rows = rowDataBytes / std::max<std::size_t>(sampleRowBytes, 1);
+        m_estimate =
+            std::min(rows + rows / 32, rowDataBytes / std::max<std::size_t>(cellBytes, 1)) + 16;
     }
 
     // Copies a value into the arena, by whole 16-byte words where the packet has bytes to
@@ -598,7 +301,7 @@ private:
 
     void grow()
     {
-        std::size_t capacity = std::max<std::size_t>(m_capacity + m_capacity / 2, 64);
+        std::size_t capacity = std::max(m_capacity + m_capacity / 2, SampleRows);
         if (m_capacity < m_estimate)
             capacity = std::max(capacity, m_estimate);
         resizeColumns(capacity);
@@ -623,7 +326,7 @@ private:
 
     void trimColumns()
     {
-        const bool wasteful = m_capacity > m_data.rowCount + m_data.rowCount / 16 + 64;
+        const bool wasteful = m_capacity > m_data.rowCount + m_data.rowCount / 8 + SampleRows;
         resizeColumns(m_data.rowCount);
         if (!wasteful)
             return;
@@ -636,6 +339,7 @@ private:
     PacketData &m_data;
     const NamePatterns m_patterns;
     std::size_t m_capacity = 0;
+    static constexpr std::size_t SampleRows = 64;
     std::size_t m_estimate = 0;
     int m_expected = 0;
     std::string m_scratch;

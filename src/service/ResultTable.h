@@ -61,7 +61,11 @@ public:
     void setFiltered(bool on);
     bool isFiltered() const { return m_filtered; }
 
-    std::size_t memoryBytes() const { return m_data.memoryBytes(); }
+    // Bytes held for the content (cells, texts, the filtered view), for the benchmark.
+    std::size_t memoryBytes() const
+    {
+        return m_data.memoryBytes() + m_view.capacity() * sizeof(std::uint32_t);
+    }
 
 private:
     void close();

@@ -372,6 +372,32 @@ private slots:
         QCOMPARE(cells(reloaded), cells(table));
     }
 
+    void declaredEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("packet");
+        const QString body = QStringLiteral(
+            "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"Nome\" "
+            "fieldtype=\"string\"/></FIELDS></METADATA><ROWDATA><ROW Nome=\"Forlì\"/>"
+            "</ROWDATA></DATAPACKET>");
+        QTest::newRow("utf-8 declared")
+            << (QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>") + body.toUtf8());
+        QTest::newRow("utf-8 with mark") << (QByteArray("\xEF\xBB\xBF") + body.toUtf8());
+        QTest::newRow("windows-1252")
+            << (QByteArray("<?xml version='1.0' encoding='windows-1252'?>") + body.toLatin1());
+        QByteArray utf16("\xFF\xFE");
+        for (QChar c : body)
+            utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        QTest::newRow("utf-16 with mark") << utf16;
+    }
+
+    void declaredEncodings()
+    {
+        QFETCH(QByteArray, packet);
+        ResultTable table;
+        table.LoadPacket(packet);
+        QCOMPARE(table.text(0), QStringLiteral(u"Forlì"));
+    }
+
     void roundTrip()
     {
         const QByteArray rows = "<ROW Valore=\"1.25\" Nome=\"tab&#9;a capo&#10;fine\"/>\n"
