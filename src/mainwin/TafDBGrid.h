@@ -12,7 +12,8 @@ namespace tavix {
 class TafGridModel;
 
 // The read-only result grid ("TAF_DBGrid") over a TafGridModel: whole-row selection, the
-// layout's column widths (the grid's own where the layout gives none), uniform fixed row
+// layout's column widths (the grid's own where the layout gives none; a column with a number
+// format widened where the font could not show its widest value), uniform fixed row
 // heights so that painting, scrolling and resizing only visit the visible rows. After every
 // reset of the model the first row is current.
 //
@@ -64,6 +65,7 @@ private:
     void TAF_DBGridEndDrag();
     void afterReset();
     int defaultColumnWidth(int column) const;
+    int numberFormatWidth(int column) const;
 
     std::function<bool()> m_toolWindowVisible;
     QPointer<QWidget> m_focusAfterDrag;

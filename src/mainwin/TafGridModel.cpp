@@ -45,8 +45,8 @@ int TafGridModel::columnCount(const QModelIndex &parent) const
 // Also guards a view painting between a change of the table and the reload() that follows.
 bool TafGridModel::readable(const QModelIndex &index) const
 {
-    return checkIndex(index, CheckIndexOption::IndexIsValid)
-           && index.row() < m_table.rowCount() && fieldAt(index.column()) < m_table.fieldCount();
+    return checkIndex(index, CheckIndexOption::IndexIsValid) && index.row() < m_table.rowCount() &&
+           fieldAt(index.column()) < m_table.fieldCount();
 }
 
 QString TafGridModel::displayText(int row, int field) const
@@ -118,7 +118,8 @@ QMap<QString, QString> TafGridModel::rowFromMime(const QMimeData *mime)
     QMap<QString, QString> row;
     if (!mime)
         return row;
-    const QJsonObject values = QJsonDocument::fromJson(mime->data(QLatin1String(RowMimeType))).object();
+    const QJsonObject values =
+        QJsonDocument::fromJson(mime->data(QLatin1String(RowMimeType))).object();
     for (auto it = values.constBegin(); it != values.constEnd(); ++it)
         row.insert(it.key(), it.value().toString());
     return row;
