@@ -76,6 +76,10 @@ QVariant TafGridModel::data(const QModelIndex &index, int role) const
         return displayText(index.row(), field);
     case RawValueRole:
         return rawValue(index.row(), field);
+    case Qt::ToolTipRole: // the whole of a text a narrow column cuts
+        if (m_table.field(field).kind == FieldKind::Text && !m_table.isNullAt(index.row(), field))
+            return m_table.textAt(index.row(), field);
+        return {};
     case Qt::TextAlignmentRole:
         if (m_table.field(field).kind == FieldKind::Number)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

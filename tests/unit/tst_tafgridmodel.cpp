@@ -101,6 +101,8 @@ private slots:
         QCOMPARE(cell(0, "Extra").toString(), QStringLiteral("100")); // no format: the table's text
         QCOMPARE(cell(7, "PF", TafGridModel::RawValueRole), QVariant(QStringLiteral("7")));
         QCOMPARE(cell(7, "PF", TafGridModel::RawValueRole).typeId(), QMetaType::QString);
+        QCOMPARE(cell(7, "PF", Qt::ToolTipRole).toString(), QStringLiteral("7"));
+        QVERIFY(!cell(4, "X Cassini", Qt::ToolTipRole).isValid());
     }
 
     void filterLeavesThreeOfForty()
