@@ -40,22 +40,35 @@ struct Timing
     double wall;
 };
 
-// Runs `setup` (untimed) then `work` (timed): one warm-up and five measured runs.
-Timing medianMs(const std::function<void()> &setup, const std::function<void()> &work)
+struct Case
 {
-    std::vector<double> cpu, wall;
+    std::function<void()> setup; // untimed
+    std::function<void()> work;  // timed
+};
+
+// One warm-up and five measured runs of every case, the cases taking turns within each run so
+// that the allocator's state and the neighbours' load weigh on all of them alike.
+std::vector<Timing> medianMs(const std::vector<Case> &cases)
+{
+    std::vector<std::vector<double>> cpu(cases.size()), wall(cases.size());
     for (int run = 0; run < 6; ++run) {
-        setup();
-        const double startCpu = threadMs(), startWall = wallMs();
-        work();
-        if (run > 0) {
-            cpu.push_back(threadMs() - startCpu);
-            wall.push_back(wallMs() - startWall);
+        for (std::size_t c = 0; c < cases.size(); ++c) {
+            cases[c].setup();
+            const double startCpu = threadMs(), startWall = wallMs();
+            cases[c].work();
+            if (run > 0) {
+                cpu[c].push_back(threadMs() - startCpu);
+                wall[c].push_back(wallMs() - startWall);
+            }
         }
     }
-    std::sort(cpu.begin(), cpu.end());
-    std::sort(wall.begin(), wall.end());
-    return {cpu[cpu.size() / 2], wall[wall.size() / 2]};
+    std::vector<Timing> medians;
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        std::sort(cpu[c].begin(), cpu[c].end());
+        std::sort(wall[c].begin(), wall[c].end());
+        medians.push_back({cpu[c][cpu[c].size() / 2], wall[c][wall[c].size() / 2]});
+    }
+    return medians;
 }
 
 } // namespace
@@ -91,23 +104,20 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     };
     QPixmap shot;
-    const Timing load = medianMs(closeTable, [&] { table.LoadPacket(packet); });
-    const Timing shown = medianMs(closeTable, [&] {
-        table.LoadPacket(packet);
+    const auto loadPacket = [&] { table.LoadPacket(packet); };
+    const auto showResult = [&] {
         tavix::ApplyGridLayout(table);
         model.reload();
         shot = grid.grab();
-    });
-    const Timing gridOnly = medianMs(
-        [&] {
-            closeTable();
-            table.LoadPacket(packet);
-        },
-        [&] {
-            tavix::ApplyGridLayout(table);
-            model.reload();
-            shot = grid.grab();
-        });
+    };
+    const auto closeAndLoad = [&] {
+        closeTable();
+        loadPacket();
+    };
+    const std::vector<Timing> t = medianMs({{closeTable, loadPacket},
+                                            {closeTable, [&] { loadPacket(), showResult(); }},
+                                            {closeAndLoad, showResult}});
+    const Timing &load = t[0], &shown = t[1], &gridOnly = t[2];
 
     std::printf("%d rows, packet %.1f MB, grid %dx%d, %d columns shown\n", rows,
                 double(packet.size()) / 1e6, grid.width(), grid.height(), model.columnCount());
