@@ -36,8 +36,8 @@ const GridColumnLayout Layout[] = {
 // Titles of the columns the grid never shows: the zone distance and the province.
 bool isHiddenTitle(const QString &title)
 {
-    return title.compare(QLatin1String("XQYQ"), Qt::CaseInsensitive) == 0
-           || title.compare(QLatin1String("PROVINCIA"), Qt::CaseInsensitive) == 0;
+    return title.compare(QLatin1String("XQYQ"), Qt::CaseInsensitive) == 0 ||
+           title.compare(QLatin1String("PROVINCIA"), Qt::CaseInsensitive) == 0;
 }
 
 int findField(const ResultTable &table, const char *name, int from)
@@ -51,8 +51,8 @@ int findField(const ResultTable &table, const char *name, int from)
 
 void applyColumn(Field &field, const GridColumnLayout &column)
 {
-    field.title = column.title ? QCoreApplication::translate("GridLayout", column.title)
-                               : QString();
+    field.title =
+        column.title ? QCoreApplication::translate("GridLayout", column.title) : QString();
     field.displayWidth = column.width;
     if (column.picture && field.kind == FieldKind::Number)
         field.displayFormat = QLatin1String(column.picture);

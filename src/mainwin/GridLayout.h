@@ -11,10 +11,10 @@ class ResultTable;
 // How the grid lays out a field of a TAF selection, looked up by field name (any case).
 struct GridColumnLayout
 {
-    const char *field;     // upper case
-    const char *title;     // nullptr: the field name
-    int width;             // pixels; 0: the grid's own width
-    const char *picture;   // number format (see FormatPicture); nullptr: none
+    const char *field;   // upper case
+    const char *title;   // nullptr: the field name
+    int width;           // pixels; 0: the grid's own width
+    const char *picture; // number format (see FormatPicture); nullptr: none
 };
 
 // The layout of the TAF fields, in their grid order.

@@ -50,8 +50,8 @@ struct Decimal
 Decimal shortestDecimal(double magnitude)
 {
     char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                   std::chars_format::scientific).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific).ptr;
     const std::string text(buffer, end); // "d.ddde+XX"
     const std::size_t e = text.find('e');
     Decimal d;

@@ -33,6 +33,8 @@ TafDBGrid::TafDBGrid(QWidget *parent) : QTableView(parent)
     rows->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
+    // Left-aligned, a title cut by a narrow column keeps its start.
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     connect(this, &QAbstractItemView::clicked, this, &TafDBGrid::cellClicked);
     connect(this, &QAbstractItemView::doubleClicked, this, &TafDBGrid::cardRequested);
@@ -66,7 +68,8 @@ void TafDBGrid::afterReset()
         return;
     for (int column = 0; column < grid->columnCount(); ++column) {
         const int width = grid->columnWidth(column);
-        setColumnWidth(column, width > 0 ? width : defaultColumnWidth(column));
+        setColumnWidth(column, width > 0 ? std::max(width, numberFormatWidth(column))
+                                         : defaultColumnWidth(column));
     }
     if (grid->rowCount() > 0)
         setCurrentIndex(grid->index(0, 0));
@@ -83,6 +86,20 @@ int TafDBGrid::defaultColumnWidth(int column) const
     const int title = horizontalHeader()->fontMetrics().horizontalAdvance(field.displayTitle());
     const int content = fontMetrics().averageCharWidth() * characters;
     return std::max({title, content, 16}) + padding;
+}
+
+// The widths of the layout were drawn for a small font: a coordinate must never be cut, so a
+// formatted column is at least as wide as its number format's widest negative value.
+int TafDBGrid::numberFormatWidth(int column) const
+{
+    const TafGridModel *grid = gridModel();
+    const Field &field = grid->table().field(grid->fieldAt(column));
+    if (field.kind != FieldKind::Number || field.displayFormat.isEmpty())
+        return 0;
+    QString widest = QStringLiteral("-") + field.displayFormat;
+    widest.replace(QLatin1Char('#'), QLatin1Char('0'));
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(widest) + 2 * margin + 2;
 }
 
 void TafDBGrid::setToolWindowCheck(std::function<bool()> visible)
@@ -102,8 +119,8 @@ bool TafDBGrid::shouldStartDrag(QPoint pressPos, QPoint movePos, bool armed)
 
 bool TafDBGrid::isRowDrag(const QDropEvent *event)
 {
-    return qobject_cast<const TafDBGrid *>(event->source())
-           && event->mimeData()->hasFormat(QLatin1String(TafGridModel::RowMimeType));
+    return qobject_cast<const TafDBGrid *>(event->source()) &&
+           event->mimeData()->hasFormat(QLatin1String(TafGridModel::RowMimeType));
 }
 
 void TafDBGrid::TAF_DBGridEnter()

@@ -12,7 +12,8 @@ namespace tavix {
 class TafGridModel;
 
 // The read-only result grid ("TAF_DBGrid") over a TafGridModel: whole-row selection, the
-// layout's column widths (the grid's own where the layout gives none), uniform fixed row
+// layout's column widths (the grid's own where the layout gives none; a column with a number
+// format widened where the font could not show its widest value), uniform fixed row
 // heights so that painting, scrolling and resizing only visit the visible rows. After every
 // reset of the model the first row is current.
 //
@@ -22,7 +23,16 @@ class TafGridModel;
 // selection. Arming is refreshed from the tool-window check on focus-in and on every press;
 // a finished or cancelled drag disarms and gives the focus to the focusAfterDrag widget, so
 // the next click into the grid arms again. Drops onto the grid are accepted only from a grid
-// and do nothing.
+// and do nothing; drop targets elsewhere test isRowDrag() and read TafGridModel::rowFromMime().
+//
+// Wiring in the main window:
+//     grid->setModel(model);                        // TafGridModel over ClientDataSet
+//     grid->setToolWindowCheck([this] { return zone visible || distances visible; });
+//     grid->setFocusAfterDrag(ActionToolBar);
+//     connect(grid, &TafDBGrid::cardRequested, this, &TCRMainForm::TAF_DBGridDblClick);
+//     connect(grid, &TafDBGrid::cellClicked, this, &TCRMainForm::UpdateStatusLabels);
+//     // after each LoadPacket / filter change: if (LayoutPending) ApplyGridLayout(table);
+//     // then model->reload(); the row the card opens is grid->currentRow() (filtered rows).
 class TafDBGrid : public QTableView
 {
     Q_OBJECT
@@ -64,6 +74,7 @@ private:
     void TAF_DBGridEndDrag();
     void afterReset();
     int defaultColumnWidth(int column) const;
+    int numberFormatWidth(int column) const;
 
     std::function<bool()> m_toolWindowVisible;
     QPointer<QWidget> m_focusAfterDrag;

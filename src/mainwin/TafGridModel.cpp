@@ -45,8 +45,8 @@ int TafGridModel::columnCount(const QModelIndex &parent) const
 // Also guards a view painting between a change of the table and the reload() that follows.
 bool TafGridModel::readable(const QModelIndex &index) const
 {
-    return checkIndex(index, CheckIndexOption::IndexIsValid)
-           && index.row() < m_table.rowCount() && fieldAt(index.column()) < m_table.fieldCount();
+    return checkIndex(index, CheckIndexOption::IndexIsValid) && index.row() < m_table.rowCount() &&
+           fieldAt(index.column()) < m_table.fieldCount();
 }
 
 QString TafGridModel::displayText(int row, int field) const
@@ -76,6 +76,10 @@ QVariant TafGridModel::data(const QModelIndex &index, int role) const
         return displayText(index.row(), field);
     case RawValueRole:
         return rawValue(index.row(), field);
+    case Qt::ToolTipRole: // the whole of a text a narrow column cuts
+        if (m_table.field(field).kind == FieldKind::Text && !m_table.isNullAt(index.row(), field))
+            return m_table.textAt(index.row(), field);
+        return {};
     case Qt::TextAlignmentRole:
         if (m_table.field(field).kind == FieldKind::Number)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -118,7 +122,8 @@ QMap<QString, QString> TafGridModel::rowFromMime(const QMimeData *mime)
     QMap<QString, QString> row;
     if (!mime)
         return row;
-    const QJsonObject values = QJsonDocument::fromJson(mime->data(QLatin1String(RowMimeType))).object();
+    const QJsonObject values =
+        QJsonDocument::fromJson(mime->data(QLatin1String(RowMimeType))).object();
     for (auto it = values.constBegin(); it != values.constEnd(); ++it)
         row.insert(it.key(), it.value().toString());
     return row;

@@ -19,7 +19,8 @@ class ResultTable;
 //
 // Roles: DisplayRole is the text shown (the field's number format when it has one, else the
 // table's text); RawValueRole the value itself (double for numbers, QString for texts,
-// an invalid QVariant for null). Horizontal header: the field's title.
+// an invalid QVariant for null); ToolTipRole the whole text of a text field. Horizontal
+// header: the field's title.
 class TafGridModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -9,10 +9,12 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 using tavix::ResultTable;
@@ -35,12 +37,25 @@ protected:
     }
 };
 
+// Records which rows the view asks for.
+class CountingModel : public TafGridModel
+{
+public:
+    using TafGridModel::TafGridModel;
+    mutable QSet<int> rows;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        rows.insert(index.row());
+        return TafGridModel::data(index, role);
+    }
+};
+
 QByteArray fiveRows()
 {
     QList<QByteArray> rows;
     for (int i = 0; i < 5; ++i)
-        rows << "Comune=\"H501\" PF=\"0" + QByteArray::number(i) + "\" XCassini=\"12."
-                    + QByteArray::number(i) + "5\" Provincia=\"RM\"";
+        rows << "Comune=\"H501\" PF=\"0" + QByteArray::number(i) + "\" XCassini=\"12." +
+                    QByteArray::number(i) + "5\" Provincia=\"RM\"";
     return buildPacket({{"Provincia", "string", 2},
                         {"Comune", "string", 5},
                         {"PF", "string", 2},
@@ -103,8 +118,10 @@ private slots:
         QCOMPARE(grid->objectName(), QStringLiteral("TAF_DBGrid"));
         QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
-        QCOMPARE(model->columnCount(), 3); // Provincia hidden
-        QCOMPARE(grid->columnWidth(1), 30);       // PF, from the layout
+        QCOMPARE(model->columnCount(), 3);   // Provincia hidden
+        QCOMPARE(grid->columnWidth(1), 30);  // PF, from the layout
+        QVERIFY(grid->columnWidth(2) >= 65); // X Cassini, never narrower than its value
+        QVERIFY(grid->columnWidth(2) > grid->fontMetrics().horizontalAdvance(u"-00000.000"_qs));
         QVERIFY(grid->columnWidth(0) >= grid->fontMetrics().horizontalAdvance(u"Comune"_qs));
         QCOMPARE(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
         QCOMPARE(grid->currentRow(), 0);
@@ -115,6 +132,36 @@ private slots:
         QCOMPARE(model->rowCount(), 2);
         QCOMPARE(grid->currentRow(), 0);
         QCOMPARE(grid->columnWidth(1), 30);
+    }
+
+    void paintsScrollsAndResizesOnlyVisibleRows()
+    {
+        QList<QByteArray> rows;
+        for (int i = 0; i < 20000; ++i)
+            rows << "PF=\"" + QByteArray::number(i % 100) + "\" XCassini=\"1.5\"";
+        ResultTable big;
+        big.LoadPacket(buildPacket({{"PF", "string", 2}, {"XCassini", "r8"}}, rows));
+        tavix::ApplyGridLayout(big);
+        CountingModel counting(big);
+        TafDBGrid view;
+        view.setModel(&counting);
+        view.resize(400, 300);
+        view.show();
+        const auto asked = [&] {
+            counting.rows.clear();
+            view.grab();
+            return QList<int>(counting.rows.cbegin(), counting.rows.cend());
+        };
+        const auto within = [](const QList<int> &asked, int from, int to) {
+            return !asked.isEmpty() && asked.size() < 60 &&
+                   std::all_of(asked.cbegin(), asked.cend(),
+                               [&](int row) { return row >= from && row <= to; });
+        };
+        QVERIFY(within(asked(), 0, 60));
+        view.scrollTo(counting.index(15000, 0));
+        QVERIFY(within(asked(), 14940, 15060));
+        view.resize(600, 500);
+        QVERIFY(within(asked(), 14940, 15060));
     }
 
     void dragDecision_data()

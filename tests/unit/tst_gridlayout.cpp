@@ -13,16 +13,32 @@ namespace {
 // The TAF fields in a server order unlike the grid's, Provincia first, an unknown field among
 // them and XqYq last.
 const QList<PacketField> ServerOrder = {
-    {"Provincia", "string", 2}, {"Foglio", "string", 4},     {"Comune", "string", 5},
-    {"PF", "string", 2},        {"Sezione", "string", 1},    {"XCassini", "r8"},
-    {"Particella", "string", 10}, {"NordGauss", "r8"},       {"YCassini", "r8"},
-    {"EstGauss", "r8"},         {"Quota", "r8"},             {"Extra1", "string", 3},
-    {"Immagini", "string", 4},  {"Attendibilita_A", "string", 2},
-    {"Attendibilita_P", "string", 2}, {"Rif_Planim", "string", 60},
-    {"Rif_Altim", "string", 60}, {"Annotazioni", "string", 250}, {"Origine_CS", "string", 60},
-    {"Fuso", "string", 5},      {"Extra2", "r8"},            {"FG_ORIG", "string", 4},
-    {"PF_ORIG", "string", 2},   {"ULTIMA_VARIAZIONE", "string", 10},
-    {"CAUSALE", "string", 60},  {"XqYq", "r8"},
+    {"Provincia", "string", 2},
+    {"Foglio", "string", 4},
+    {"Comune", "string", 5},
+    {"PF", "string", 2},
+    {"Sezione", "string", 1},
+    {"XCassini", "r8"},
+    {"Particella", "string", 10},
+    {"NordGauss", "r8"},
+    {"YCassini", "r8"},
+    {"EstGauss", "r8"},
+    {"Quota", "r8"},
+    {"Extra1", "string", 3},
+    {"Immagini", "string", 4},
+    {"Attendibilita_A", "string", 2},
+    {"Attendibilita_P", "string", 2},
+    {"Rif_Planim", "string", 60},
+    {"Rif_Altim", "string", 60},
+    {"Annotazioni", "string", 250},
+    {"Origine_CS", "string", 60},
+    {"Fuso", "string", 5},
+    {"Extra2", "r8"},
+    {"FG_ORIG", "string", 4},
+    {"PF_ORIG", "string", 2},
+    {"ULTIMA_VARIAZIONE", "string", 10},
+    {"CAUSALE", "string", 60},
+    {"XqYq", "r8"},
 };
 
 QStringList visibleNames(const ResultTable &table)
@@ -45,27 +61,46 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("text");
-        QTest::newRow("three decimals") << 12345.5 << "####0.000" << "12345.500";
-        QTest::newRow("integer digits beyond the picture")
-            << 4987654.3216 << "####0.000" << "4987654.322";
-        QTest::newRow("below one") << 0.25 << "###0.000" << "0.250";
-        QTest::newRow("zero") << 0.0 << "######0.000" << "0.000";
-        QTest::newRow("negative") << -12345.5 << "####0.000" << "-12345.500";
-        QTest::newRow("half up, stored just below") << 2.0005 << "####0.000" << "2.001";
-        QTest::newRow("half away from zero") << -2.0005 << "####0.000" << "-2.001";
-        QTest::newRow("exact binary half") << 0.0625 << "0.000" << "0.063";
-        QTest::newRow("below half") << 1.00049 << "0.000" << "1.000";
-        QTest::newRow("carry into a new digit") << 99.9996 << "###0.000" << "100.000";
-        QTest::newRow("carry from below the first digit") << 0.0009 << "0.000" << "0.001";
-        QTest::newRow("negative rounding to zero, no sign") << -0.0004 << "0.000" << "0.000";
-        QTest::newRow("negative zero") << -0.0 << "0.000" << "0.000";
-        QTest::newRow("tiny") << 1e-12 << "0.000" << "0.000";
-        QTest::newRow("large") << 1e20 << "0.000" << "100000000000000000000.000";
-        QTest::newRow("mandatory integer digits") << 7.5 << "000.0" << "007.5";
-        QTest::newRow("optional decimals dropped") << 5.0 << "0.##" << "5";
-        QTest::newRow("optional decimals kept") << 5.25 << "0.0#" << "5.25";
-        QTest::newRow("no integer digit asked") << 0.5 << "#.00" << ".50";
-        QTest::newRow("no point") << 2.5 << "#0" << "3";
+        QTest::newRow("three decimals") << 12345.5 << "####0.000"
+                                        << "12345.500";
+        QTest::newRow("integer digits beyond the picture") << 4987654.3216 << "####0.000"
+                                                           << "4987654.322";
+        QTest::newRow("below one") << 0.25 << "###0.000"
+                                   << "0.250";
+        QTest::newRow("zero") << 0.0 << "######0.000"
+                              << "0.000";
+        QTest::newRow("negative") << -12345.5 << "####0.000"
+                                  << "-12345.500";
+        QTest::newRow("half up, stored just below") << 2.0005 << "####0.000"
+                                                    << "2.001";
+        QTest::newRow("half away from zero") << -2.0005 << "####0.000"
+                                             << "-2.001";
+        QTest::newRow("exact binary half") << 0.0625 << "0.000"
+                                           << "0.063";
+        QTest::newRow("below half") << 1.00049 << "0.000"
+                                    << "1.000";
+        QTest::newRow("carry into a new digit") << 99.9996 << "###0.000"
+                                                << "100.000";
+        QTest::newRow("carry from below the first digit") << 0.0009 << "0.000"
+                                                          << "0.001";
+        QTest::newRow("negative rounding to zero, no sign") << -0.0004 << "0.000"
+                                                            << "0.000";
+        QTest::newRow("negative zero") << -0.0 << "0.000"
+                                       << "0.000";
+        QTest::newRow("tiny") << 1e-12 << "0.000"
+                              << "0.000";
+        QTest::newRow("large") << 1e20 << "0.000"
+                               << "100000000000000000000.000";
+        QTest::newRow("mandatory integer digits") << 7.5 << "000.0"
+                                                  << "007.5";
+        QTest::newRow("optional decimals dropped") << 5.0 << "0.##"
+                                                   << "5";
+        QTest::newRow("optional decimals kept") << 5.25 << "0.0#"
+                                                << "5.25";
+        QTest::newRow("no integer digit asked") << 0.5 << "#.00"
+                                                << ".50";
+        QTest::newRow("no point") << 2.5 << "#0"
+                                  << "3";
     }
     void picture()
     {

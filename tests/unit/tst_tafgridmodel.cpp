@@ -16,9 +16,8 @@ using tavix::TafGridModel;
 namespace {
 
 const QList<PacketField> Fields = {
-    {"Provincia", "string", 2}, {"Comune", "string", 5}, {"PF", "string", 2},
-    {"XCassini", "r8"},         {"NordGauss", "r8"},     {"Extra", "r8"},
-    {"XqYq", "r8"},
+    {"Provincia", "string", 2}, {"Comune", "string", 5}, {"PF", "string", 2}, {"XCassini", "r8"},
+    {"NordGauss", "r8"},        {"Extra", "r8"},         {"XqYq", "r8"},
 };
 
 // Row i: PF i, XCassini 1000 + i/8, Gauss null on even rows, XqYq 10 * i.
@@ -26,9 +25,9 @@ QByteArray fortyRows()
 {
     QList<QByteArray> rows;
     for (int i = 0; i < 40; ++i) {
-        QByteArray row = "Provincia=\"RM\" Comune=\"H501\" PF=\"" + QByteArray::number(i)
-                         + "\" XCassini=\"" + QByteArray::number(1000 + i / 8.0, 'f', 3)
-                         + "\" Extra=\"100\" XqYq=\"" + QByteArray::number(10 * i) + "\"";
+        QByteArray row = "Provincia=\"RM\" Comune=\"H501\" PF=\"" + QByteArray::number(i) +
+                         "\" XCassini=\"" + QByteArray::number(1000 + i / 8.0, 'f', 3) +
+                         "\" Extra=\"100\" XqYq=\"" + QByteArray::number(10 * i) + "\"";
         if (i % 2)
             row += " NordGauss=\"4990000.25\"";
         rows << row;
@@ -102,6 +101,8 @@ private slots:
         QCOMPARE(cell(0, "Extra").toString(), QStringLiteral("100")); // no format: the table's text
         QCOMPARE(cell(7, "PF", TafGridModel::RawValueRole), QVariant(QStringLiteral("7")));
         QCOMPARE(cell(7, "PF", TafGridModel::RawValueRole).typeId(), QMetaType::QString);
+        QCOMPARE(cell(7, "PF", Qt::ToolTipRole).toString(), QStringLiteral("7"));
+        QVERIFY(!cell(4, "X Cassini", Qt::ToolTipRole).isValid());
     }
 
     void filterLeavesThreeOfForty()
