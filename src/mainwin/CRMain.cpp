@@ -181,8 +181,15 @@ bool TCRMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_ui->Griglia_Panel && event->type() == QEvent::Resize)
         FormResize();
-    if (watched == m_ui->Provincia_CB && event->type() == QEvent::FocusOut)
-        Provincia_CBChange();
+    // Leaving the list for another control of this window; a window or popup taking the focus
+    // (the wait window, a message box) is not leaving it.
+    if (watched == m_ui->Provincia_CB && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason ||
+            reason == Qt::OtherFocusReason)
+            Provincia_CBChange();
+    }
     if (watched == m_ui->Comune_CB && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

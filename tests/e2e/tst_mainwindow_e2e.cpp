@@ -60,6 +60,7 @@ class TestMainWindow : public QObject
         settings = std::make_unique<SettingsStore>(keys);
         settings->WriteRootValue(setting::kUser, QString::fromUtf8(TafServerProcess::kUser));
         settings->WriteRootValue(setting::kPwd, QString::fromUtf8(TafServerProcess::kPassword));
+        settings->WriteRootValue(setting::kVersione, QStringLiteral("99.0")); // no update offered
         settings->WriteFirstStart(false);
         settings->WriteRegistered(true);
         settings->WriteSetting(setting::kProvinciaDefault, province);
