@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTest>
+#include <QPushButton>
 #include <QToolButton>
 
 using namespace tavix;
@@ -54,14 +55,15 @@ class TestMainWindow : public QObject
         return enabled("StampaElenco_Action") && enabled("UtilitaDistanzePF_Action") &&
                enabled("VisualizzaSchedaPF_Action");
     }
-    void open(const QString &province, const QString &comuneName)
+    void open(const QString &province, const QString &comuneName, bool firstStart = false)
     {
         keys = MemoryKeyStore();
         settings = std::make_unique<SettingsStore>(keys);
         settings->WriteRootValue(setting::kUser, QString::fromUtf8(TafServerProcess::kUser));
         settings->WriteRootValue(setting::kPwd, QString::fromUtf8(TafServerProcess::kPassword));
         settings->WriteRootValue(setting::kVersione, QStringLiteral("99.0")); // no update offered
-        settings->WriteFirstStart(false);
+        if (!firstStart)
+            settings->WriteFirstStart(false);
         settings->WriteRegistered(true);
         settings->WriteSetting(setting::kProvinciaDefault, province);
         settings->WriteSetting(setting::kComuneDefault, comuneName);
@@ -184,6 +186,34 @@ private slots:
         QCOMPARE(comune()->findText(QStringLiteral("GRUPPO DI COMUNI")), -1);
         QCOMPARE(comune()->currentText(), QStringLiteral("ROMA"));
         QVERIFY(child<TafDBGrid>("TAF_DBGrid")->isHidden());
+    }
+
+    void firstStartShowsTheNoteThenTheSettingsOnce()
+    {
+        std::unique_ptr<ModalHelper> settingsDialog;
+        ModalHelper note([&](QWidget *box) {
+            settingsDialog = std::make_unique<ModalHelper>([](QWidget *dialog) {
+                dialog->findChild<QPushButton *>(QStringLiteral("OkBT"))->click();
+            });
+            box->findChild<QPushButton *>(QStringLiteral("SpeedButton1"))->click();
+        });
+        open(QStringLiteral("ROMA"), QStringLiteral("ROMA"), true);
+        QTRY_VERIFY(!settings->ReadFirstStart());
+        QCOMPARE(note.className(), QStringLiteral("tavix::TInfoAvvioForm"));
+        QVERIFY(settingsDialog && settingsDialog->seen());
+        QVERIFY(child<QLabel>("Istruzioni_Label")->isVisible());
+        QCOMPARE(comune()->currentText(), QStringLiteral("ROMA"));
+    }
+
+    void closingReportsPrintedCardsOnlyWhenThereAreSome()
+    {
+        open(QStringLiteral("ROMA"), QStringLiteral("ROMA"));
+        window->close();
+        QVERIFY(!access->UserVerified); // no card: the gate is not even asked
+        open(QStringLiteral("ROMA"), QStringLiteral("ROMA"));
+        window->PrintedCards << QStringLiteral("01/0120/H501") << QStringLiteral("02/0120/H501");
+        window->close();
+        QVERIFY(access->UserVerified);
     }
 
     void zoneSearchNeedsAResult()
