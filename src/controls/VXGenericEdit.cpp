@@ -261,46 +261,39 @@ void TVXGenericEdit::setInternalLinkEdit(TVXGenericEdit *edit)
     placeChained();
 }
 
+// Links a button or label to this edit; false when nothing new was linked.
+template <typename Part>
+bool TVXGenericEdit::attach(QPointer<Part> &slot, Part *part, const QString &takenMessage)
+{
+    if (!part) {
+        if (slot)
+            slot->m_owner = nullptr;
+        slot = nullptr;
+        return false;
+    }
+    if (part == slot)
+        return false;
+    if (part->m_owner) {
+        plainMessage(this, takenMessage);
+        return false;
+    }
+    if (slot)
+        slot->m_owner = nullptr;
+    slot = part;
+    part->m_owner = this;
+    return true;
+}
+
 void TVXGenericEdit::setLinkButton(TVXGenericButton *button)
 {
-    if (!button) {
-        if (m_button)
-            m_button->m_owner = nullptr;
-        m_button = nullptr;
-        return;
-    }
-    if (button == m_button)
-        return;
-    if (button->m_owner) {
-        plainMessage(this, tr("Bottone già assegnato!"));
-        return;
-    }
-    if (m_button)
-        m_button->m_owner = nullptr;
-    m_button = button;
-    button->m_owner = this;
-    placeButton();
+    if (attach(m_button, button, tr("Bottone già assegnato!")))
+        placeButton();
 }
 
 void TVXGenericEdit::setLinkLabel(TVXGenericLabel *label)
 {
-    if (!label) {
-        if (m_label)
-            m_label->m_owner = nullptr;
-        m_label = nullptr;
-        return;
-    }
-    if (label == m_label)
-        return;
-    if (label->m_owner) {
-        plainMessage(this, tr("Label già assegnata!"));
-        return;
-    }
-    if (m_label)
-        m_label->m_owner = nullptr;
-    m_label = label;
-    label->m_owner = this;
-    placeLabel();
+    if (attach(m_label, label, tr("Label già assegnata!")))
+        placeLabel();
 }
 
 void TVXGenericEdit::placeChained()

@@ -86,6 +86,8 @@ protected:
 private:
     friend class TVXGenericButton;
     friend class TVXGenericLabel;
+    template <typename Part>
+    bool attach(QPointer<Part> &slot, Part *part, const QString &takenMessage);
 
     void tryPaste();
     void tryCut();
