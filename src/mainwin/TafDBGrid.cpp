@@ -1,5 +1,7 @@
 #include "mainwin/TafDBGrid.h"
 
+#include "mainwin/TafGridDelegate.h"
+
 #include "mainwin/TafGridModel.h"
 #include "service/ResultTable.h"
 
@@ -21,6 +23,7 @@ TafDBGrid::TafDBGrid(QWidget *parent) : QTableView(parent)
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);
     setWordWrap(false);
+    setItemDelegate(new TafGridDelegate(this));
     setCornerButtonEnabled(false);
     setAlternatingRowColors(true);
     setAcceptDrops(true);
