@@ -87,6 +87,16 @@ private:
     std::unordered_map<std::string, std::string> m_entries;
 };
 
+std::string utcNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return stamp;
+}
+
 VerifiedCache &verifiedCache()
 {
     static VerifiedCache cache;
@@ -125,15 +135,25 @@ bool verifyPassword(std::string_view password, std::string_view stored)
 
 void addUser(Database &db, std::string_view email, std::string_view password)
 {
-    const std::time_t now = std::time(nullptr);
-    char created[32];
-    std::strftime(created, sizeof created, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
     db.prepared("INSERT INTO utenti(email, hash, attivo, creato) VALUES (?1, ?2, 1, ?3) "
                 "ON CONFLICT(email) DO UPDATE SET hash = excluded.hash, attivo = 1")
         .bind(1, email)
         .bind(2, hashPassword(password))
-        .bind(3, created)
+        .bind(3, utcNow())
         .run();
+}
+
+bool createUser(Database &db, std::string_view email, std::string_view password,
+                std::string_view name)
+{
+    db.prepared("INSERT INTO utenti(email, hash, attivo, creato, nome) VALUES (?1, ?2, 1, ?3, ?4) "
+                "ON CONFLICT(email) DO NOTHING")
+        .bind(1, email)
+        .bind(2, hashPassword(password))
+        .bind(3, utcNow())
+        .bind(4, name)
+        .run();
+    return db.changes() == 1;
 }
 
 Credentials checkCredentials(Database &db, std::string_view email, std::string_view password)

@@ -13,6 +13,10 @@ bool verifyPassword(std::string_view password, std::string_view stored);
 
 // Creates the account or sets a new password.
 void addUser(Database &db, std::string_view email, std::string_view password);
+// Creates the account with the technician's name; false, changing nothing, when the address is
+// already registered (in any letter case).
+bool createUser(Database &db, std::string_view email, std::string_view password,
+                std::string_view name);
 
 enum class Credentials { Ok, Unknown, Disabled };
 

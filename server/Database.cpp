@@ -59,7 +59,8 @@ CREATE TABLE IF NOT EXISTS utenti (
     email  TEXT PRIMARY KEY COLLATE NOCASE,
     hash   TEXT NOT NULL,
     attivo INTEGER NOT NULL DEFAULT 1,
-    creato TEXT NOT NULL
+    creato TEXT NOT NULL,
+    nome   TEXT NOT NULL DEFAULT ''     -- the technician, as given on the registration page
 );
 
 CREATE TABLE IF NOT EXISTS rilasci (
@@ -82,6 +83,17 @@ CREATE TABLE IF NOT EXISTS meta (
     valore TEXT NOT NULL
 );
 )sql";
+
+// Columns added after databases were already in use: (table, column, definition).
+struct AddedColumn
+{
+    std::string_view table;
+    std::string_view column;
+    std::string_view definition;
+};
+constexpr AddedColumn kAddedColumns[] = {
+    {"utenti", "nome", "TEXT NOT NULL DEFAULT ''"},
+};
 
 } // namespace
 
@@ -211,6 +223,28 @@ Statement &Database::prepared(std::string_view sql)
 void Database::createSchema()
 {
     exec(kSchema);
+    addMissingColumns();
+}
+
+void Database::addMissingColumns()
+{
+    // In a write transaction: two processes opening an old database add each column once.
+    Transaction transaction(*this);
+    for (const AddedColumn &added : kAddedColumns) {
+        Statement &q = prepared("SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2");
+        q.bind(1, added.table).bind(2, added.column);
+        const bool present = q.step();
+        q.reset();
+        if (!present)
+            exec("ALTER TABLE " + std::string(added.table) + " ADD COLUMN " +
+                 std::string(added.column) + " " + std::string(added.definition));
+    }
+    transaction.commit();
+}
+
+int Database::changes() const
+{
+    return sqlite3_changes(m_db);
 }
 
 std::string Database::meta(std::string_view key)

@@ -57,12 +57,17 @@ public:
     void exec(std::string_view sql);
     // A statement prepared on first use and kept for the life of the connection.
     Statement &prepared(std::string_view sql);
+    // Creates what is missing, and adds the columns an older database lacks.
     void createSchema();
+    // Rows changed by the last INSERT, UPDATE or DELETE on this connection.
+    int changes() const;
 
     std::string meta(std::string_view key);
     void setMeta(std::string_view key, std::string_view value);
 
 private:
+    void addMissingColumns();
+
     sqlite3 *m_db = nullptr;
     std::unordered_map<std::string, std::unique_ptr<Statement>> m_statements;
 };

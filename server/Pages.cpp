@@ -3,6 +3,8 @@
 #include "AccountQueries.h"
 #include "Database.h"
 #include "Lookups.h"
+#include "Registration.h"
+#include "RegistrationPage.h"
 #include "TafQueries.h"
 #include "Text.h"
 #include "Upload.h"
@@ -24,6 +26,8 @@ constexpr std::size_t kMaxBody = 16 * 1024 * 1024; // four images as Base64, wit
 constexpr std::size_t kWorkers = 32;
 constexpr const char *kRefusalHeader = "X-Tafserver-Rifiuto";
 constexpr const char *kText = "text/plain; charset=UTF-8";
+constexpr const char *kHtml = "text/html; charset=UTF-8";
+constexpr std::size_t kMaxFormBody = 8 * 1024; // four short fields
 
 struct NamedQuery
 {
@@ -137,6 +141,31 @@ FormFields formFields(const httplib::Request &req)
     return fields;
 }
 
+void htmlAnswer(httplib::Response &res, const std::string &html)
+{
+    res.status = 200;
+    res.set_content(html, kHtml);
+    // The pages need nothing from elsewhere: no scripts, no frames, forms only back here.
+    res.set_header("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'; "
+                                              "form-action 'self'; frame-ancestors 'none'");
+}
+
+void submitRegistration(Database &db, const httplib::Request &req, httplib::Response &res)
+{
+    if (req.get_header_value("Content-Type").rfind("application/x-www-form-urlencoded", 0) != 0)
+        return textAnswer(res, 400,
+                          "Richiesta non valida: attesi campi application/x-www-form-urlencoded");
+    if (req.body.size() > kMaxFormBody)
+        return textAnswer(res, 413, "Richiesta troppo grande");
+    const auto form = parseUtf8Form(req.body);
+    if (!form)
+        return textAnswer(res, 400, "Richiesta malformata: campi non decodificabili o ripetuti");
+    const RegistrationFields fields = registrationFields(*form);
+    const RegistrationErrors errors = registerUser(db, fields);
+    htmlAnswer(res,
+               errors.any() ? registrationFormPage(fields, errors) : registrationDonePage(fields));
+}
+
 void setupPages(httplib::Server &server, const ServeOptions &options)
 {
     const std::string db = options.database;
@@ -158,6 +187,12 @@ void setupPages(httplib::Server &server, const ServeOptions &options)
         const std::string message =
             recordPrintedCard(threadDatabase(db), formFields(req), req.remote_addr);
         textAnswer(res, message.empty() ? 200 : 400, message);
+    });
+    server.Get("/registrazione.php", [](const httplib::Request &, httplib::Response &res) {
+        htmlAnswer(res, registrationFormPage());
+    });
+    server.Post("/registrazione.php", [db](const httplib::Request &req, httplib::Response &res) {
+        submitRegistration(threadDatabase(db), req, res);
     });
     for (const char *folder : {"immagini", "aggiornamenti", "stampe"}) {
         std::filesystem::create_directories(root / folder);

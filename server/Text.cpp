@@ -1,5 +1,6 @@
 #include "Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -52,6 +53,34 @@ int base64Value(char c)
     return -1;
 }
 
+// "key=value&..." pairs with keys and values percent-decoded, then converted by `convert`
+// (which may refuse a value); a repeated key makes the request ambiguous.
+template <typename Convert>
+std::optional<std::map<std::string, std::string>> parsePairs(std::string_view text, Convert convert)
+{
+    std::map<std::string, std::string> pairs;
+    while (!text.empty()) {
+        const std::size_t amp = text.find('&');
+        const std::string_view pair = text.substr(0, amp);
+        text = amp == std::string_view::npos ? std::string_view{} : text.substr(amp + 1);
+        if (pair.empty())
+            continue;
+        const std::size_t eq = pair.find('=');
+        const auto key = percentDecode(pair.substr(0, eq));
+        const auto value =
+            percentDecode(eq == std::string_view::npos ? std::string_view{} : pair.substr(eq + 1));
+        if (!key || !value)
+            return std::nullopt;
+        auto convertedKey = convert(*key);
+        auto convertedValue = convert(*value);
+        if (!convertedKey || !convertedValue)
+            return std::nullopt;
+        if (!pairs.emplace(std::move(*convertedKey), std::move(*convertedValue)).second)
+            return std::nullopt;
+    }
+    return pairs;
+}
+
 } // namespace
 
 std::optional<std::string> percentDecode(std::string_view text)
@@ -78,23 +107,56 @@ std::optional<std::string> percentDecode(std::string_view text)
 
 std::optional<std::map<std::string, std::string>> parseQuery(std::string_view query)
 {
-    std::map<std::string, std::string> pairs;
-    while (!query.empty()) {
-        const std::size_t amp = query.find('&');
-        const std::string_view pair = query.substr(0, amp);
-        query = amp == std::string_view::npos ? std::string_view{} : query.substr(amp + 1);
-        if (pair.empty())
-            continue;
-        const std::size_t eq = pair.find('=');
-        const auto key = percentDecode(pair.substr(0, eq));
-        const auto value =
-            percentDecode(eq == std::string_view::npos ? std::string_view{} : pair.substr(eq + 1));
-        if (!key || !value)
+    return parsePairs(query, [](std::string bytes) -> std::optional<std::string> {
+        return windows1252ToUtf8(bytes);
+    });
+}
+
+std::optional<std::map<std::string, std::string>> parseUtf8Form(std::string_view body)
+{
+    return parsePairs(body, [](std::string bytes) -> std::optional<std::string> {
+        if (!decodeUtf8(bytes))
             return std::nullopt;
-        if (!pairs.emplace(windows1252ToUtf8(*key), windows1252ToUtf8(*value)).second)
+        return bytes;
+    });
+}
+
+std::optional<std::u32string> decodeUtf8(std::string_view text)
+{
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0x80                   ? 0
+                          : lead >= 0xC2 && lead < 0xE0 ? 1
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                        : -1;
+        if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra))
             return std::nullopt;
+        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return std::nullopt;
+        out += cp;
+        i += static_cast<std::size_t>(extra) + 1;
     }
-    return pairs;
+    return out;
+}
+
+bool inWindows1252(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return true;
+    if (cp <= 0x9F)
+        return false; // C1 controls (where the five unassigned bytes go): nobody types them
+    return std::find(kCp1252High.begin(), kCp1252High.end(), cp) != kCp1252High.end();
 }
 
 std::string windows1252ToUtf8(std::string_view bytes)
