@@ -408,6 +408,17 @@ bool sideTaken(const TVXGenericEdit *owner, bool hasOther, Allineamento otherSid
            (owner->linkedFrom() && owner->allineamento() == tavix::opposite(side));
 }
 
+// A partner moving to `side` beside its edit, where the edit's other partner is `other`: true,
+// after the message, when that side is taken.
+template <typename Other>
+bool sideRefused(QWidget *self, const TVXGenericEdit *owner, const Other *other, Allineamento side)
+{
+    if (!owner || !sideTaken(owner, other, other ? other->allineamento() : side, side))
+        return false;
+    plainMessage(self, TVXGenericEdit::tr("La posizione è già occupata da un altro componente"));
+    return true;
+}
+
 } // namespace
 
 TVXGenericButton::TVXGenericButton(QWidget *parent) : QToolButton(parent)
@@ -436,14 +447,8 @@ void TVXGenericButton::setBloccaAltezza(bool on)
 
 void TVXGenericButton::setAllineamento(Allineamento side)
 {
-    if (m_owner) {
-        const TVXGenericLabel *other = m_owner->linkLabel();
-        if (sideTaken(m_owner, other, other ? other->allineamento() : side, side)) {
-            plainMessage(this, TVXGenericEdit::tr("La posizione è già occupata da un altro "
-                                                  "componente"));
-            return;
-        }
-    }
+    if (sideRefused(this, m_owner, m_owner ? m_owner->linkLabel() : nullptr, side))
+        return;
     m_allineamento = side;
     SetBounds(geometry());
 }
@@ -510,14 +515,8 @@ QString TVXGenericLabel::author() const
 
 void TVXGenericLabel::setAllineamento(Allineamento side)
 {
-    if (m_owner) {
-        const TVXGenericButton *other = m_owner->linkButton();
-        if (sideTaken(m_owner, other, other ? other->allineamento() : side, side)) {
-            plainMessage(this, TVXGenericEdit::tr("La posizione è già occupata da un altro "
-                                                  "componente"));
-            return;
-        }
-    }
+    if (sideRefused(this, m_owner, m_owner ? m_owner->linkButton() : nullptr, side))
+        return;
     m_allineamento = side;
     SetBounds(geometry());
 }
