@@ -1,28 +1,16 @@
 #include "service/PacketEncoding.h"
 
+#include "service/Cp1252.h"
 #include "service/Error.h"
 
 #include <QCoreApplication>
 #include <QStringDecoder>
 
-#include <array>
 #include <cstring>
 
 namespace tavix {
 
 namespace {
-
-// Windows-1252 code points of the bytes 0x80..0x9F; the five unassigned bytes keep their
-// C1 value, as browsers read them.
-constexpr std::array<char16_t, 32> HighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char16_t windows1252CodePoint(unsigned char byte)
-{
-    return byte >= 0x80 && byte < 0xA0 ? HighControls[byte - 0x80] : char16_t(byte);
-}
 
 enum class Declared { Utf8, Windows1252, Unsupported };
 
@@ -67,13 +55,13 @@ QByteArray windows1252ToUtf8(const char *data, qsizetype size)
 {
     qsizetype extra = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t cp = windows1252CodePoint(static_cast<unsigned char>(data[i]));
+        const char16_t cp = cp1252CodePoint(static_cast<unsigned char>(data[i]));
         extra += cp < 0x80 ? 0 : cp < 0x800 ? 1 : 2;
     }
     QByteArray out(size + extra, Qt::Uninitialized);
     char *o = out.data();
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t cp = windows1252CodePoint(static_cast<unsigned char>(data[i]));
+        const char16_t cp = cp1252CodePoint(static_cast<unsigned char>(data[i]));
         if (cp < 0x80) {
             *o++ = char(cp);
         } else if (cp < 0x800) {

@@ -187,6 +187,10 @@ private slots:
         const QString all = QStringLiteral("àèéìòù €‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
         QCOMPARE(fromCp1252(toCp1252(all)), all);
         QCOMPARE(toCp1252(QStringLiteral("Ω")), QByteArray("?"));
+        QByteArray everyByte;
+        for (int b = 1; b < 256; ++b)
+            everyByte += char(b);
+        QCOMPARE(toCp1252(fromCp1252(everyByte)), everyByte);
     }
 
     void tempFolderIsPrivateAndStable()
