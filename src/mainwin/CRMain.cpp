@@ -20,7 +20,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -66,10 +65,7 @@ TCRMainForm::TCRMainForm(SettingsStore &settings, TDM_Data &data, ServerAccess &
     UpdateActionStates(false);
 }
 
-TCRMainForm::~TCRMainForm()
-{
-    m_wait.reset();
-}
+TCRMainForm::~TCRMainForm() = default;
 
 void TCRMainForm::setupChoiceLists()
 {
@@ -323,31 +319,23 @@ void TCRMainForm::DataSourceDataChange()
     m_model->reload();
 }
 
-void TCRMainForm::loadResult(const QByteArray &packet)
-{
-    ClientDataSet.LoadPacket(packet);
-}
-
 // Runs one selection: wait window, query, result or the negative-result path. Errors after the
 // wait window reach the general error report once the window has closed.
-bool TCRMainForm::runSelection(const QString &name, const std::function<QByteArray()> &query)
+void TCRMainForm::runSelection(const QString &name, const std::function<QByteArray()> &query)
 {
     BeginSearch();
     try {
-        loadResult(query());
+        ClientDataSet.LoadPacket(query());
     } catch (...) {
         EndSearch();
         throw;
     }
     EndSearch();
     ShowSelectionResult(name, false);
-    return true;
 }
 
 void TCRMainForm::SelComune_ActionExecute()
 {
-    if (!action(u"SelComune_Action"_qs)->isEnabled())
-        return;
     if (!m_access.CheckServerAccess())
         return;
     if (m_ui->Comune_CB->currentIndex() < 0 || m_ui->Provincia_CB->currentIndex() < 0)

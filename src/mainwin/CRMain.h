@@ -91,8 +91,7 @@ private:
     void Provincia_CBChange();
     void Comune_CBChange();
     bool comuneChosen() const;
-    bool runSelection(const QString &name, const std::function<QByteArray()> &query);
-    void loadResult(const QByteArray &packet);
+    void runSelection(const QString &name, const std::function<QByteArray()> &query);
 
     std::unique_ptr<Ui::TCRMainForm> m_ui;
     SettingsStore &m_settings;

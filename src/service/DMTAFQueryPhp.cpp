@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include <pugixml.hpp>
 
 namespace tavix {
@@ -21,6 +23,13 @@ const QString kUser = QStringLiteral("user");
 const QString kPwd = QStringLiteral("pwd");
 const QString kComune = QStringLiteral("comune");
 const QString kFilename = QStringLiteral("filename");
+
+// Without copying what may be a large answer.
+bool isBlank(const QByteArray &body)
+{
+    return std::all_of(body.cbegin(), body.cend(),
+                       [](char c) { return static_cast<unsigned char>(c) <= 0x20; });
+}
 
 bool isWellFormedXml(const QByteArray &body)
 {
@@ -52,7 +61,7 @@ void TDM_Data::Load(const tavix::QueryAddress &address)
     bool failed = false;
     try {
         body = m_http.get(address.url());
-        failed = body.trimmed().isEmpty();
+        failed = isBlank(body);
     } catch (const Error &) {
         failed = true;
     }
@@ -86,8 +95,8 @@ tavix::QueryAddress TDM_Data::query(const QString &tipoquery) const
     return tavix::QueryAddress(QueryAddress(), tipoquery);
 }
 
-// Looks the comune up and returns the query with its "comune" pair not yet added; the code goes
-// to the first pair the caller adds through `code`, the region file to `filename`.
+// Looks the comune up and starts the query with its "comune" pair; the region file of the
+// lookup goes to `filename`, which the caller adds at its place in the pair order.
 tavix::QueryAddress TDM_Data::perComuneQuery(const QString &tipoquery, const QString &comuneName,
                                              QString *filename)
 {
