@@ -25,7 +25,13 @@ constexpr int BadInput = 2;
 
 // What an operation gives: a data packet, or lines of text.
 using Output = std::variant<QByteArray, QStringList>;
-using Run = std::function<Output(TDM_Data &, const QStringList &)>;
+
+struct Context
+{
+    TDM_Data &data;
+    QString imageFolder; // --out, where DownloadImages keeps its files
+};
+using Run = std::function<Output(Context &, const QStringList &)>;
 
 struct Operation
 {
@@ -39,9 +45,7 @@ QStringList lines(const QString &commaList)
     return commaList.isEmpty() ? QStringList() : commaList.split(QLatin1Char(','));
 }
 
-QString downloadFolder; // --out, for DownloadImages
-
-QStringList keepImages(const TDM_Data::ImageDownload &got)
+QStringList keepImages(const TDM_Data::ImageDownload &got, const QString &folder)
 {
     QStringList out{got.status};
     for (const QString &local : got.localNames) {
@@ -49,7 +53,7 @@ QStringList keepImages(const TDM_Data::ImageDownload &got)
             out << (local.isEmpty() ? QString() : local);
             continue;
         }
-        const QString kept = QDir(downloadFolder).absoluteFilePath(QFileInfo(local).fileName());
+        const QString kept = QDir(folder).absoluteFilePath(QFileInfo(local).fileName());
         QFile::remove(kept);
         out << (QFile::copy(local, kept) ? kept : local);
     }
@@ -60,70 +64,70 @@ const QList<Operation> &operations()
 {
     static const QList<Operation> ops = {
         {"QueryComuneCodeAndRegion", {"NOMECOMUNE"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             const auto r = d.QueryComuneCodeAndRegion(a[0]);
+         [](Context &c, const QStringList &a) -> Output {
+             const auto r = c.data.QueryComuneCodeAndRegion(a[0]);
              return QStringList{r.region, r.code};
          }},
         {"QueryComuneCode", {"NOMECOMUNE"},
-         [](TDM_Data &d, const QStringList &a) -> Output { return QStringList{d.QueryComuneCode(a[0])}; }},
+         [](Context &c, const QStringList &a) -> Output { return QStringList{c.data.QueryComuneCode(a[0])}; }},
         {"QueryComuneName", {"CODICE"},
-         [](TDM_Data &d, const QStringList &a) -> Output { return QStringList{d.QueryComuneName(a[0])}; }},
+         [](Context &c, const QStringList &a) -> Output { return QStringList{c.data.QueryComuneName(a[0])}; }},
         {"QueryComuneProvince", {"CODICE"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return QStringList{d.QueryComuneProvince(a[0])};
+         [](Context &c, const QStringList &a) -> Output {
+             return QStringList{c.data.QueryComuneProvince(a[0])};
          }},
         {"QueryTafByComune", {"NOMECOMUNE"},
-         [](TDM_Data &d, const QStringList &a) -> Output { return d.QueryTafByComune(a[0]); }},
+         [](Context &c, const QStringList &a) -> Output { return c.data.QueryTafByComune(a[0]); }},
         {"QueryTafByPFFoglio", {"NOMECOMUNE", "PF", "FOGLIO"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return d.QueryTafByPFFoglio(a[0], a[1], a[2]);
+         [](Context &c, const QStringList &a) -> Output {
+             return c.data.QueryTafByPFFoglio(a[0], a[1], a[2]);
          }},
         {"QueryTafByFogliInterval", {"NOMECOMUNE", "DAFOGLIO", "AFOGLIO"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return d.QueryTafByFogliInterval(a[0], a[1], a[2]);
+         [](Context &c, const QStringList &a) -> Output {
+             return c.data.QueryTafByFogliInterval(a[0], a[1], a[2]);
          }},
         {"QueryTafByReliabilityInterval", {"NOMECOMUNE", "DAVALORE", "AVALORE"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return d.QueryTafByReliabilityInterval(a[0], a[1], a[2]);
+         [](Context &c, const QStringList &a) -> Output {
+             return c.data.QueryTafByReliabilityInterval(a[0], a[1], a[2]);
          }},
         {"QueryTafByFogliList", {"FOGLIO/CODICE,..."},
-         [](TDM_Data &d, const QStringList &a) -> Output { return d.QueryTafByFogliList(a[0]); }},
+         [](Context &c, const QStringList &a) -> Output { return c.data.QueryTafByFogliList(a[0]); }},
         {"QueryTafByPFList", {"PF/FOGLIO/CODICE,..."},
-         [](TDM_Data &d, const QStringList &a) -> Output { return d.QueryTafByPFList(a[0]); }},
+         [](Context &c, const QStringList &a) -> Output { return c.data.QueryTafByPFList(a[0]); }},
         {"QueryFogliOfComune", {"NOMECOMUNE"},
-         [](TDM_Data &d, const QStringList &a) -> Output { return lines(d.QueryFogliOfComune(a[0])); }},
+         [](Context &c, const QStringList &a) -> Output { return lines(c.data.QueryFogliOfComune(a[0])); }},
         {"QueryPFOfComuneFoglio", {"NOMECOMUNE", "FOGLIO"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return lines(d.QueryPFOfComuneFoglio(a[0], a[1]));
+         [](Context &c, const QStringList &a) -> Output {
+             return lines(c.data.QueryPFOfComuneFoglio(a[0], a[1]));
          }},
         {"QueryReliabilitiesOfComune", {"NOMECOMUNE"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return lines(d.QueryReliabilitiesOfComune(a[0]));
+         [](Context &c, const QStringList &a) -> Output {
+             return lines(c.data.QueryReliabilitiesOfComune(a[0]));
          }},
         {"QueryTafUpdateDate", {},
-         [](TDM_Data &d, const QStringList &) -> Output { return QStringList{d.QueryTafUpdateDate()}; }},
+         [](Context &c, const QStringList &) -> Output { return QStringList{c.data.QueryTafUpdateDate()}; }},
         {"QueryUserCheck", {"UTENTE", "PASSWORD", "VERSIONE"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return QStringList{d.QueryUserCheck(a[0], a[1], a[2])};
+         [](Context &c, const QStringList &a) -> Output {
+             return QStringList{c.data.QueryUserCheck(a[0], a[1], a[2])};
          }},
         {"QueryUpdateCheck", {"UTENTE", "PASSWORD", "VERSIONE"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             const auto u = d.QueryUpdateCheck(a[0], a[1], a[2]);
+         [](Context &c, const QStringList &a) -> Output {
+             const auto u = c.data.QueryUpdateCheck(a[0], a[1], a[2]);
              return QStringList{u.address, u.fileName};
          }},
         {"DownloadImages", {"CODICE", "SEZIONE", "FOGLIO", "PF"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return keepImages(d.DownloadImages(a[0], a[1], a[2], a[3]));
+         [](Context &c, const QStringList &a) -> Output {
+             return keepImages(c.data.DownloadImages(a[0], a[1], a[2], a[3]), c.imageFolder);
          }},
         {"UploadImages",
          {"UTENTE", "CODICE", "SEZIONE", "FOGLIO", "PF", "FILE_PLANIM", "FILE_ALTIM", "FILE_EMP",
           "FILE_INFOAUS"},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             return QStringList{d.UploadImages(a[0], a[1], a[2], a[3], a[4], {a[5], a[6], a[7], a[8]})};
+         [](Context &c, const QStringList &a) -> Output {
+             return QStringList{c.data.UploadImages(a[0], a[1], a[2], a[3], a[4], {a[5], a[6], a[7], a[8]})};
          }},
         {"SendPrintedCards", {"VOCE,..."},
-         [](TDM_Data &d, const QStringList &a) -> Output {
-             d.SendPrintedCards(a[0]);
+         [](Context &c, const QStringList &a) -> Output {
+             c.data.SendPrintedCards(a[0]);
              return QStringList();
          }},
     };
@@ -215,9 +219,9 @@ int runQuery(const QStringList &args)
             << op->arguments.join(u' ') << '\n';
         return BadInput;
     }
-    downloadFolder = parser.value(QStringLiteral("out"));
-    if (!QDir(downloadFolder).exists()) {
-        err << "tavix-cli query: la cartella \"" << downloadFolder << "\" non esiste\n";
+    const QString imageFolder = parser.value(QStringLiteral("out"));
+    if (!QDir(imageFolder).exists()) {
+        err << "tavix-cli query: la cartella \"" << imageFolder << "\" non esiste\n";
         return BadInput;
     }
 
@@ -236,7 +240,8 @@ int runQuery(const QStringList &args)
     Notifier *previous = setNotifier(&notifier);
     int code = 0;
     try {
-        const Output output = op->run(data, opArgs);
+        Context context{data, imageFolder};
+        const Output output = op->run(context, opArgs);
         printOutput(output, format, data);
     } catch (const Error &e) {
         err << "tavix-cli query: " << e.text() << '\n';

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -138,6 +139,46 @@ private slots:
     void printedCardsReport()
     {
         dm->SendPrintedCards(QStringLiteral("01/0120/H501,02/0120/H501"));
+    }
+
+    void commandLineQueries_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QStringList user{"--user", QString::fromUtf8(TafServerProcess::kUser), "--password",
+                               QString::fromUtf8(TafServerProcess::kPassword)};
+        QTest::newRow("csv") << user + QStringList{"QueryTafByPFFoglio", "ROMA", "02", "0120", "--format", "csv"}
+                             << 0 << "H501,,0120,02," << "";
+        QTest::newRow("list") << user + QStringList{"QueryPFOfComuneFoglio", "ROMA", "0120"} << 0
+                              << "01\n02\n03\n" << "";
+        QTest::newRow("unknown operation") << QStringList{"QueryNulla"} << 2 << ""
+                                           << "operazione sconosciuta";
+        QTest::newRow("missing argument") << user + QStringList{"QueryTafByComune"} << 2 << ""
+                                          << "vuole 1 argomenti";
+        QTest::newRow("service down") << QStringList{"--service-base", "http://127.0.0.1:1/",
+                                                     "QueryComuneName", "H501"}
+                                      << 1 << "" << "Interrogazione fallita";
+    }
+    void commandLineQueries()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TAVIX_SERVICE_BASE"), server.baseUrl());
+        cli.setProcessEnvironment(env);
+        const QStringList base = arguments.startsWith(u"--service-base"_qs)
+                                     ? arguments.mid(0, 2) + QStringList{"query"} + arguments.mid(2)
+                                     : QStringList{"query"} + arguments;
+        cli.start(QStringLiteral(TAVIX_CLI), base);
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), exitCode);
+        QVERIFY2(QString::fromUtf8(cli.readAllStandardOutput()).contains(out), qPrintable(out));
+        QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains(err));
     }
 
     void serviceDownShowsTheBoxOnce()
